@@ -1,0 +1,33 @@
+# The two commands a fresh machine needs:
+#   make run    builds the program and starts it
+#   make test   builds the tests (with AddressSanitizer and UndefinedBehaviorSanitizer) and runs them
+JOBS ?= $(shell nproc)
+
+.PHONY: run test build bench setup clean
+
+setup:
+	@scripts/setup
+
+build: setup
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DIONPATH_TESTS=OFF
+	cmake --build build/release -j $(JOBS)
+
+run: build
+	cd build/release/src/app && ./ionpath $(ARGS)
+
+test: setup
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DIONPATH_SANITIZE=ON
+	cmake --build build/test -j $(JOBS)
+	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: setup
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DIONPATH_TESTS=OFF -DIONPATH_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+	@mkdir -p bench/results
+	@for b in build/bench/bench/bench_*; do \
+	  [ -x "$$b" ] || continue; \
+	  "$$b" --benchmark_out=bench/results/$$(basename $$b).json --benchmark_out_format=json; \
+	done
+
+clean:
+	rm -rf build

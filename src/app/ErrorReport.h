@@ -1,0 +1,29 @@
+#pragma once
+// The application object and its default error report.
+//
+// An exception that leaves an event handler would otherwise end the program
+// inside Qt's event loop. The application catches it in notify(), shows its
+// message in a modal error box and goes on with the next event.
+
+#include <QApplication>
+#include <QString>
+#include <functional>
+
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // Shows the message as the default error report does. Tests replace the
+    // presenter so that no modal box blocks them.
+    static void ShowException(const QString& message);
+
+    using ErrorPresenter = std::function<void(const QString& message)>;
+    // Returns the presenter that was in place.
+    static ErrorPresenter SetErrorPresenter(ErrorPresenter presenter);
+};
+
+// Runs f; an exception it throws is reported by the default error report
+// instead of propagating. Returns true when f ended normally.
+bool RunReportingErrors(const std::function<void()>& f);
