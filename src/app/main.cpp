@@ -1,12 +1,11 @@
+#include "app/CanvasDemo.h"
 #include "app/ErrorReport.h"
-
-#include <QLabel>
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     TApplication::setApplicationName(QStringLiteral("Ionpath"));
-    QLabel w(QStringLiteral("Ionpath"));
-    w.show();
+    TCanvasDemo demo;
+    demo.show();
     return app.exec();
 }

@@ -1,0 +1,116 @@
+#pragma once
+// The drawing surface every component paints through: an off-screen 32-bit
+// picture with a pen, a brush and a font, keeping the window system's pixel
+// conventions (see Raster.h):
+//   - LineTo leaves out the end pixel;
+//   - Rectangle, Ellipse and FillRect take (left, top, right, bottom) with the
+//     right and bottom edges excluded;
+//   - text is placed by the top-left corner of its box, on the brush colour
+//     unless the brush is clear.
+
+#include "gfx/Color.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+enum TPenStyle : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode : std::uint8_t { pmCopy, pmXor };
+enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
+
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = psSolid;
+    TPenMode Mode = pmCopy;
+};
+
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+};
+
+enum TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+struct TFont {
+    QString Name = QStringLiteral("MS Sans Serif");
+    // Negative: character height in pixels; positive: size in points.
+    int Height = 8;
+    TColor Color = clWindowText;
+    std::uint8_t Style = 0; // TFontStyle bits
+
+    int Size() const { return Height > 0 ? Height : 0; }
+    void SetSize(int points) { Height = points; }
+    void SetPixelHeight(int pixels) { Height = -pixels; }
+    QFont ToQFont() const;
+    bool operator==(const TFont&) const = default;
+};
+
+class Canvas {
+public:
+    Canvas() = default;
+    Canvas(int width, int height);
+
+    // Changes the picture's size; what fits of the old picture is kept, new
+    // pixels are white.
+    void Resize(int width, int height);
+    int Width() const { return image_.width(); }
+    int Height() const { return image_.height(); }
+    const QImage& Image() const { return image_; }
+    QImage& Image() { return image_; }
+
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+
+    // A printer canvas: components draw their printer forms and keep point sizes.
+    void SetPrinter(bool isPrinter, int dpiY);
+    bool IsPrinter() const { return printer_; }
+    int PrinterDpiY() const { return dpiY_; }
+
+    QPoint PenPos() const { return pos_; }
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    // Lines through the points; the last point itself is not drawn.
+    void Polyline(const std::vector<QPoint>& pts);
+    // Filled with the brush (alternate rule), outlined with the pen, closed.
+    void Polygon(const std::vector<QPoint>& pts);
+    void Rectangle(int left, int top, int right, int bottom);
+    void FillRect(int left, int top, int right, int bottom); // brush only, no outline
+    void Ellipse(int left, int top, int right, int bottom);
+
+    void SetPixel(int x, int y, TColor c);
+    TColor GetPixel(int x, int y) const; // plain 0x00BBGGRR; -1 outside
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < Width() && y < Height(); }
+
+    void TextOut(int x, int y, const QString& text);
+    // Text clipped to clip; with a solid brush the whole clip rectangle is
+    // first filled with the brush colour.
+    void TextRect(const QRect& clip, int x, int y, const QString& text);
+    int TextWidth(const QString& text) const;
+    int TextHeight(const QString& text) const;
+
+    // Copies a picture with its top-left corner at (x, y), or stretched over
+    // the rectangle left..right-1 x top..bottom-1.
+    void Draw(int x, int y, const QImage& picture);
+    void StretchDraw(int left, int top, int right, int bottom, const QImage& picture);
+
+private:
+    void Plot(int x, int y, QRgb rgb);
+    void Line(QPoint a, QPoint b);
+    void HSpan(int y, int x0, int x1, QRgb rgb);
+    void WideLine(QPoint a, QPoint b);
+    bool PenVisible() const { return Pen.Style != psClear; }
+    void PenBand(int& out, int& in) const;
+
+    QImage image_;
+    QPoint pos_;
+    bool printer_ = false;
+    int dpiY_ = 96;
+    // Position in the current dash pattern; a move restarts it.
+    int dashPhase_ = 0;
+};

@@ -1,0 +1,46 @@
+#pragma once
+// Pixel rules of the drawing surface, as plain functions a test can call.
+//
+// The components were designed against a window system whose rules differ from
+// QPainter's: a line leaves out its end pixel whichever way it runs, rectangles
+// and ellipses exclude their right and bottom edges, fills sample pixel centres.
+// These rasterisers produce exactly those pixels, so a chart looks the same on
+// every machine and tests can check single pixels.
+
+#include <QPoint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace raster {
+
+// Calls plot(x, y) for every pixel of the line from a to b, end pixel excluded
+// (a line from a point to itself plots nothing).
+void LinePixels(QPoint a, QPoint b, const std::function<void(int, int)>& plot);
+
+// A run of pixels x0..x1 (inclusive) on one row.
+struct Span {
+    int x0 = 0;
+    int x1 = -1;
+    bool Empty() const { return x1 < x0; }
+};
+
+// The pixels of row y whose centres lie inside the ellipse inscribed in the box
+// left..right-1 x top..bottom-1 (right and bottom excluded).
+Span EllipseRow(int left, int top, int right, int bottom, int y);
+
+// The one-pixel outline of that ellipse on row y: the pixels of the filled row
+// that have a vertical neighbour outside the ellipse, and the row's two ends.
+// Returns at most two spans; the interior (for the brush) is returned in inner.
+std::vector<Span> EllipseOutlineRow(int left, int top, int right, int bottom, int y, Span& inner);
+
+// The pixel spans of row y covered by the polygon under the alternate
+// (even-odd) rule: pixel (x, y) is covered when the point (x, y) is inside,
+// left and top edges included, right and bottom edges excluded.
+std::vector<Span> PolygonRow(const std::vector<QPoint>& pts, int y);
+
+// The dash pattern of a one-pixel styled pen: lengths of alternating on and
+// off runs, starting with on. Empty for a solid pen.
+std::vector<int> DashPattern(int style);
+
+} // namespace raster
