@@ -26,10 +26,11 @@ void TCanvasDemo::Render()
         const TReliefColors rc = ReliefColors(TColorScheme(scheme));
         for (int s = 0; s < 6; ++s) {
             const int x = 10 + s * 74, y = 10 + scheme * 56;
-            canvas_.Brush = TBrush{scheme ? clBtnFace : clSilver, bsSolid};
+            canvas_.Brush = TBrush{scheme ? clWindow : clSilver, bsSolid};
             canvas_.Pen = TPen{};
             canvas_.Pen.Style = psClear;
             canvas_.Rectangle(x, y, x + 67, y + 47);
+            canvas_.Pen.Style = psSolid;
             DrawFrame(canvas_, s, x, y, x + 65, y + 45, rc.Highlight, kFrameFace, rc.Shadow,
                       kFrameDark, kFrameDark);
             canvas_.Brush.Style = bsClear;
