@@ -1,0 +1,183 @@
+#include "dialogs/MessageForm.h"
+
+#include "dialogs/DialogTextMetrics.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QStyle>
+#include <QUrl>
+
+namespace {
+
+// The message drawn with exactly the flags it was measured with, so that its
+// lines break where the layout expected (a plain label would not expand tabs)
+// and every character shows as given: no rich text, no accelerator "&".
+class TMessageLabel : public QLabel {
+public:
+    explicit TMessageLabel(QWidget* parent)
+        : QLabel(parent)
+    {
+        setTextFormat(Qt::PlainText);
+        setWordWrap(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(foregroundRole()));
+        const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), Qt::AlignLeft);
+        painter.drawText(contentsRect(), int(align) | MessageTextFlags, text());
+    }
+};
+
+QStyle::StandardPixmap IconOf(TMsgDlgType kind)
+{
+    switch (kind) {
+    case dkWarning: return QStyle::SP_MessageBoxWarning;
+    case dkError: return QStyle::SP_MessageBoxCritical;
+    case dkInformation: return QStyle::SP_MessageBoxInformation;
+    case dkConfirmation: return QStyle::SP_MessageBoxQuestion;
+    case dkCustom: break;
+    }
+    return QStyle::SP_CustomBase;
+}
+
+// The letter after the first single "&" of a caption, lower-cased; null if none.
+QChar AcceleratorOf(const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&')
+            continue;
+        if (caption[i + 1] != u'&')
+            return caption[i + 1].toLower();
+        ++i; // "&&" is a literal "&"
+    }
+    return {};
+}
+
+void OpenHelpFile(int /*helpContext*/, const QString& helpFile)
+{
+    // The desktop has no notion of help contexts inside a file; opening the
+    // file is as close as it gets.
+    if (!helpFile.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+}
+
+TMessageHelpHandler& HelpHandler()
+{
+    static TMessageHelpHandler handler = OpenHelpFile;
+    return handler;
+}
+
+} // namespace
+
+TMessageHelpHandler SetMessageHelpHandler(TMessageHelpHandler handler)
+{
+    TMessageHelpHandler old = std::move(HelpHandler());
+    HelpHandler() = std::move(handler);
+    return old;
+}
+
+TMessageForm::TMessageForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
+{
+    // The platform's message-box font; without one Qt answers with the
+    // application font, which is then the font the dialog keeps.
+    setFont(QApplication::font("QMessageBoxLabel"));
+    setSizeGripEnabled(false);
+}
+
+void TMessageForm::Arrange(const TMessageDialogLayout& layout)
+{
+    setWindowTitle(layout.title);
+    setFixedSize(layout.clientSize);
+
+    if (layout.hasIcon) {
+        auto* image = new QLabel(this);
+        image->setObjectName(QStringLiteral("Image"));
+        const QIcon icon = style()->standardIcon(IconOf(layout.kind), nullptr, this);
+        image->setPixmap(icon.pixmap(layout.imageBounds.size(), devicePixelRatio()));
+        image->setGeometry(layout.imageBounds);
+    }
+
+    auto* message = new TMessageLabel(this);
+    message->setObjectName(QStringLiteral("Message"));
+    message->setFont(font());
+    message->setText(layout.text);
+    message->setGeometry(layout.messageBounds);
+
+    for (const TMessageDialogButtonLayout& b : layout.buttons) {
+        auto* button = new TModalButton(this);
+        button->setObjectName(b.name);
+        button->setFont(font());
+        button->setText(b.caption);
+        button->SetModalResult(b.modalResult);
+        button->setGeometry(b.bounds);
+        if (b.kind == dbHelp)
+            connect(button, &QPushButton::clicked, this, &TMessageForm::HelpButtonClick);
+        if (b.isDefault) {
+            button->setDefault(true);
+            button->setFocus();
+            defaultButton_ = button;
+        }
+        if (b.isCancel)
+            cancelButton_ = button;
+    }
+}
+
+void TMessageForm::HelpButtonClick()
+{
+    if (HelpHandler())
+        HelpHandler()(helpContext_, helpFile_);
+}
+
+void TMessageForm::reject()
+{
+    done(cancelButton_ ? cancelButton_->ModalResult() : int(mrCancel));
+}
+
+void TMessageForm::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        // Without buttons there is nothing to choose, so Escape just closes;
+        // with buttons but none that declines, Escape does nothing.
+        if (cancelButton_)
+            cancelButton_->click();
+        else if (findChildren<TModalButton*>().isEmpty())
+            done(mrCancel);
+        return;
+    }
+    if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) && PressAccelerator(event->text()))
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+bool TMessageForm::PressAccelerator(const QString& key)
+{
+    if (key.size() != 1 || !key[0].isLetterOrNumber())
+        return false;
+    const QChar letter = key[0].toLower();
+    QList<TModalButton*> matches;
+    for (TModalButton* button : findChildren<TModalButton*>())
+        if (button->isVisible() && button->isEnabled() && AcceleratorOf(button->text()) == letter)
+            matches << button;
+    if (matches.isEmpty())
+        return false;
+    if (matches.size() == 1) {
+        matches.front()->click();
+        return true;
+    }
+    // A letter shared by several buttons only moves the focus among them, so
+    // that no button is pressed by a guess.
+    const qsizetype current = matches.indexOf(qobject_cast<TModalButton*>(focusWidget()));
+    matches[(current + 1) % matches.size()]->setFocus(Qt::ShortcutFocusReason);
+    return true;
+}

@@ -1,0 +1,233 @@
+// The real dialog, driven with keys and clicks while it runs modally.
+#include "dialogs/MessageDialog.h"
+#include "support/Errors.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MessageDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MessageDialogButtonWidths().Clear();
+        MessageDialogLanguage = 0;
+        QGuiApplication::setApplicationDisplayName(QStringLiteral("Ionpath Test"));
+    }
+    void TearDown() override { MessageDialogLanguage = 0; }
+};
+
+using Drive = std::function<void(TMessageForm&)>;
+
+// Runs show, which blocks in the dialog's own event loop, and hands the open
+// dialog to drive from inside that loop. A dialog drive leaves open is closed
+// after a while so that a fault fails the test instead of hanging it.
+int WhileShown(const std::function<int()>& show, const Drive& drive)
+{
+    bool driven = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* form = qobject_cast<TMessageForm*>(QApplication::activeModalWidget());
+        if (!form || !form->isVisible() || !QTest::qWaitForWindowActive(form))
+            return;
+        poll.stop();
+        driven = true;
+        drive(*form);
+        QTimer::singleShot(3000, form, [form] {
+            ADD_FAILURE() << "the dialog stayed open";
+            form->done(-1);
+        });
+    });
+    poll.start(5);
+    const int result = show();
+    EXPECT_TRUE(driven);
+    return result;
+}
+
+void Key(TMessageForm& form, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QWidget* target = form.focusWidget() ? form.focusWidget() : &form;
+    QTest::keyClick(target, key, modifiers);
+}
+
+QList<TModalButton*> Buttons(const QWidget& form) { return form.findChildren<TModalButton*>(); }
+QLabel* Message(const QWidget& form) { return form.findChild<QLabel*>(QStringLiteral("Message")); }
+QImage Icon(QStyle::StandardPixmap kind)
+{
+    return QApplication::style()->standardIcon(kind).pixmap(32, 32).toImage();
+}
+
+} // namespace
+
+TEST_F(MessageDialog, GermanErrorWithOneOkButtonAnswersEveryWayWithOk)
+{
+    MessageDialogLanguage = 1;
+    const std::vector<std::pair<const char*, Drive>> ways = {
+        {"Escape", [](TMessageForm& f) { Key(f, Qt::Key_Escape); }},
+        {"Return", [](TMessageForm& f) { Key(f, Qt::Key_Return); }},
+        {"click", [](TMessageForm& f) { QTest::mouseClick(Buttons(f).front(), Qt::LeftButton); }},
+        {"close box", [](TMessageForm& f) { f.close(); }},
+    };
+    for (const auto& [name, way] : ways) {
+        const int result = WhileShown([] { return ShowMessageDialog("Datei fehlt", TMsgDlgType(1), TMsgDlgButtons(4), 0); },
+                                      [&way](TMessageForm& f) {
+            EXPECT_EQ(f.windowTitle(), "Fehler");
+            auto* image = f.findChild<QLabel*>(QStringLiteral("Image"));
+            ASSERT_NE(image, nullptr);
+            EXPECT_EQ(image->pixmap().toImage(), Icon(QStyle::SP_MessageBoxCritical));
+            EXPECT_NE(image->pixmap().toImage(), Icon(QStyle::SP_MessageBoxWarning));
+            ASSERT_EQ(Buttons(f).size(), 1);
+            EXPECT_EQ(Buttons(f).front()->text(), "OK");
+            EXPECT_EQ(f.DefaultButton(), Buttons(f).front());
+            EXPECT_EQ(f.CancelButton(), Buttons(f).front());
+            way(f);
+        });
+        EXPECT_EQ(result, mrOk) << name;
+    }
+    for (QWidget* w : QApplication::topLevelWidgets()) // each dialog was released
+        EXPECT_EQ(qobject_cast<TMessageForm*>(w), nullptr);
+}
+
+TEST_F(MessageDialog, YesNoAnswersKeysAndAccelerators)
+{
+    struct { std::uint8_t language; Qt::Key key; Qt::KeyboardModifiers modifiers; int result; } cases[] = {
+        {0, Qt::Key_Escape, {}, mrNo},     {0, Qt::Key_Return, {}, mrYes}, {0, Qt::Key_Enter, Qt::KeypadModifier, mrYes},
+        {0, Qt::Key_N, Qt::AltModifier, mrNo}, {0, Qt::Key_N, {}, mrNo}, {0, Qt::Key_Y, {}, mrYes},
+        {1, Qt::Key_J, {}, mrYes},         {1, Qt::Key_N, Qt::AltModifier, mrNo}, {0, Qt::Key_Space, {}, mrYes},
+    };
+    for (const auto& t : cases) {
+        MessageDialogLanguage = t.language;
+        const int result = WhileShown([] { return ShowMessageDialog("Sure?", dkConfirmation, TMsgDlgButtons(3), 0); },
+                                      [&](TMessageForm& f) {
+            EXPECT_EQ(f.DefaultButton()->objectName(), "Yes");
+            EXPECT_EQ(f.CancelButton()->objectName(), "No");
+            Key(f, t.key, t.modifiers);
+        });
+        EXPECT_EQ(result, t.result) << "key " << t.key << " language " << int(t.language);
+    }
+}
+
+TEST_F(MessageDialog, WithoutButtonsTheDialogIsAsTallAsWithThemAndEscapeCloses)
+{
+    auto withOk = BuildMessageDialog("Nothing to choose", dkWarning, {dbOK});
+    const int result = WhileShown([] { return ShowMessageDialog("Nothing to choose", dkWarning, TMsgDlgButtons(0), 0); },
+                                  [&](TMessageForm& f) {
+        EXPECT_TRUE(Buttons(f).isEmpty());
+        EXPECT_EQ(f.height(), withOk->height());
+        Key(f, Qt::Key_Escape);
+    });
+    EXPECT_EQ(result, mrCancel);
+}
+
+TEST_F(MessageDialog, AbortRetryIgnoreIgnoresEscapeButAnswersItsLetters)
+{
+    const int result = WhileShown([] { return ShowMessageDialog("Disk?", dkError, {dbAbort, dbRetry, dbIgnore}, 0); },
+                                  [](TMessageForm& f) {
+        EXPECT_EQ(f.CancelButton(), nullptr);
+        Key(f, Qt::Key_Escape);
+        EXPECT_TRUE(f.isVisible());
+        Key(f, Qt::Key_I);
+    });
+    EXPECT_EQ(result, mrIgnore);
+}
+
+TEST_F(MessageDialog, LongMessageWrapsAtHalfTheScreenWidth)
+{
+    const QString text = QString("The ion beam leaves the source and bends in the field. ").repeated(10);
+    auto f = BuildMessageDialog(text, dkInformation, {dbOK});
+    const int half = QGuiApplication::primaryScreen()->geometry().width() / 2;
+    const QFontMetrics fm(Message(*f)->font());
+    EXPECT_LE(Message(*f)->width(), half);
+    EXPECT_GT(Message(*f)->width(), half - fm.horizontalAdvance("source "));
+    EXPECT_GE(Message(*f)->height(), 3 * fm.height());
+    EXPECT_LE(f->width(), half + 32 + 2 * Message(*f)->x());
+}
+
+TEST_F(MessageDialog, MessageIsShownExactlyAsGivenAndInTheMessageBoxFont)
+{
+    const QString text = QStringLiteral("R&D <b>x</b>");
+    const QFont previous = QApplication::font("QMessageBoxLabel");
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 20), "QMessageBoxLabel");
+    auto f = BuildMessageDialog(text, dkWarning, {dbOK});
+    auto plain = BuildMessageDialog("RD <b>x</b>", dkWarning, {dbOK});
+    QApplication::setFont(previous, "QMessageBoxLabel");
+
+    EXPECT_EQ(Message(*f)->text(), text);
+    EXPECT_EQ(Message(*f)->font(), f->font());
+    EXPECT_EQ(Buttons(*f).front()->font(), f->font());
+    EXPECT_EQ(f->font().pointSize(), 20);
+    EXPECT_EQ(Message(*f)->width(), QFontMetrics(f->font()).horizontalAdvance(text));
+    EXPECT_GT(Message(*f)->width(), Message(*plain)->width()); // the "&" takes its room
+    EXPECT_NE(Message(*f)->grab().toImage(), Message(*plain)->grab().toImage());
+}
+
+TEST_F(MessageDialog, GivenEdgesReplaceTheCentredOnes)
+{
+    const QPoint centred = BuildMessageDialog("Where?", dkWarning, {dbOK})->pos();
+    struct { int x, y; QPoint expected; } cases[] = {
+        {10, -1, {10, centred.y()}}, {-1, 20, {centred.x(), 20}}, {-5, -5, centred}, {0, 0, {0, 0}},
+    };
+    for (const auto& t : cases) {
+        WhileShown([&] { return ShowMessageDialogAt("Where?", dkWarning, {dbOK}, 0, t.x, t.y, QString()); },
+                   [&](TMessageForm& f) {
+            EXPECT_EQ(f.pos(), t.expected) << t.x << "," << t.y;
+            f.accept();
+        });
+    }
+}
+
+TEST_F(MessageDialog, HelpOpensTheHelpContextAndLeavesTheDialogOpen)
+{
+    std::vector<std::pair<int, QString>> asked;
+    auto old = SetMessageHelpHandler([&](int context, const QString& file) { asked.emplace_back(context, file); });
+    const int result = WhileShown([] { return ShowMessageDialogAt("Help?", dkInformation, {dbOK, dbHelp}, 42, -1, -1, "manual.chm"); },
+                                  [&](TMessageForm& f) {
+        EXPECT_EQ(Buttons(f).back()->text(), "&Help");
+        Key(f, Qt::Key_H, Qt::AltModifier); // a mnemonic presses its button with a short animation
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !asked.empty(); }, 1000));
+        EXPECT_TRUE(f.isVisible());
+        QTest::mouseClick(Buttons(f).front(), Qt::LeftButton);
+    });
+    SetMessageHelpHandler(old);
+    EXPECT_EQ(result, mrOk);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], std::make_pair(42, QStringLiteral("manual.chm")));
+}
+
+TEST_F(MessageDialog, TextsOfBothLanguages)
+{
+    const char* english[] = {"&Yes", "&No", "OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&All", "N&o to All", "Yes to &All", "&Help"};
+    const char* german[] = {"&Ja", "&Nein", "OK", "Abbruch", "&Abbruch", "&Wiederholen", "&Ignorieren", "&Alle", "N&ein zu Allen", "Ja zu &Allen", "&Hilfe"};
+    const char* names[] = {"Yes", "No", "OK", "Cancel", "Abort", "Retry", "Ignore", "All", "NoToAll", "YesToAll", "Help"};
+    const int results[] = {6, 7, 1, 2, 3, 4, 5, 8, 9, 10, 0};
+    const QString titles[2][4] = {{"Warning", "Error", "Information", "Confirm"},
+                                  {"Warnung", "Fehler", "Information", QString::fromUtf8("Best\xc3\xa4tigung")}};
+    for (std::uint8_t language : {0, 1}) {
+        MessageDialogLanguage = language;
+        for (int kind = 0; kind < 4; ++kind)
+            EXPECT_EQ(BuildMessageDialog("x", TMsgDlgType(kind), {})->windowTitle(), titles[language][kind]);
+        EXPECT_EQ(BuildMessageDialog("x", dkCustom, {})->windowTitle(), "Ionpath Test");
+        const auto all = BuildMessageDialog("x", dkWarning, TMsgDlgButtons(0x7ff));
+        const auto buttons = Buttons(*all);
+        ASSERT_EQ(buttons.size(), 11);
+        for (int i = 0; i < 11; ++i) {
+            EXPECT_EQ(buttons[i]->objectName(), names[i]);
+            EXPECT_EQ(buttons[i]->text(), (language ? german : english)[i]);
+            EXPECT_EQ(buttons[i]->ModalResult(), results[i]);
+        }
+    }
+}
+
+TEST_F(MessageDialog, UnknownKindIsReportedAndNoWindowIsLeft)
+{
+    EXPECT_THROW(ShowMessageDialog("x", TMsgDlgType(9), {dbOK}, 0), Exception);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<TMessageForm*>(w), nullptr);
+}
