@@ -36,7 +36,7 @@ void Canvas::Resize(int width, int height)
     height = std::max(height, 0);
     if (width == image_.width() && height == image_.height() && !image_.isNull())
         return;
-    QImage next(width, height, QImage::Format_RGB32);
+    QImage next(width, height, image_.isNull() ? QImage::Format_RGB32 : image_.format());
     if (next.isNull() && width > 0 && height > 0)
         throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(width).arg(height));
     next.fill(Qt::white);
@@ -50,6 +50,13 @@ void Canvas::Resize(int width, int height)
         p.drawImage(0, 0, image_);
     }
     image_ = std::move(next);
+}
+
+void Canvas::ClearTransparent()
+{
+    if (image_.format() != QImage::Format_ARGB32_Premultiplied)
+        image_ = image_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image_.fill(Qt::transparent);
 }
 
 void Canvas::SetPrinter(bool isPrinter, int dpiY)

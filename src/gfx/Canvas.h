@@ -58,6 +58,9 @@ public:
     // Changes the picture's size; what fits of the old picture is kept, new
     // pixels are white.
     void Resize(int width, int height);
+    // Makes every pixel fully transparent (the picture then carries alpha), for
+    // controls drawn over their parent's background.
+    void ClearTransparent();
     int Width() const { return image_.width(); }
     int Height() const { return image_.height(); }
     const QImage& Image() const { return image_; }

@@ -12,6 +12,11 @@ EVexError::EVexError(const QString& componentName, const QString& reason)
 {
 }
 
+EVexError::EVexError(const QString& message)
+    : Exception(message)
+{
+}
+
 QString EVexError::ComponentMessage(const QString& componentName, const QString& reason)
 {
     return QStringLiteral("Component \"") + componentName + QStringLiteral("\": ") + reason;

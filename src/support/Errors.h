@@ -24,6 +24,8 @@ class EVexError : public Exception {
 public:
     // Builds the message Component "componentName": reason
     EVexError(const QString& componentName, const QString& reason);
+    // A message that does not name the component.
+    explicit EVexError(const QString& message);
     static QString ComponentMessage(const QString& componentName, const QString& reason);
 };
 
