@@ -8,7 +8,7 @@ TCanvasDemo::TCanvasDemo(QWidget* parent)
     : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("Ionpath"));
-    resize(460, 260);
+    setMinimumSize(460, 260);
 }
 
 void TCanvasDemo::Render()

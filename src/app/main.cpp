@@ -1,11 +1,11 @@
-#include "app/CanvasDemo.h"
+#include "app/DemoWindow.h"
 #include "app/ErrorReport.h"
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     TApplication::setApplicationName(QStringLiteral("Ionpath"));
-    TCanvasDemo demo;
+    TDemoWindow demo;
     demo.show();
     return app.exec();
 }
