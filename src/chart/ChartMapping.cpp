@@ -1,0 +1,70 @@
+#include "chart/ChartMapping.h"
+
+#include <cmath>
+
+namespace {
+
+long double Ends(double v, bool log) { return log ? std::log((long double)v) : (long double)v; }
+
+} // namespace
+
+TAxisMapping MapHorizontal(const TChartGeometry& g, double low, double high, bool log)
+{
+    TAxisMapping m;
+    m.log = log;
+    m.lowEnd = high < low ? g.Width : 0;
+    const int wd = g.Wd();
+    if (wd <= 0) {
+        m.k = 0;
+        m.d = g.Width / 2.0L;
+        return m;
+    }
+    const long double lo = Ends(low, log), hi = Ends(high, log);
+    const long double right = g.Width - g.MarginRight - g.ShadowWidth;
+    m.k = wd / (hi - lo);
+    m.d = (g.MarginLeft * hi - right * lo) / (hi - lo);
+    return m;
+}
+
+TAxisMapping MapVertical(const TChartGeometry& g, double low, double high, bool log)
+{
+    TAxisMapping m;
+    m.log = log;
+    m.lowEnd = high < low ? 0 : g.Height;
+    const int hd = g.Hd();
+    if (hd <= 0) {
+        m.k = 0;
+        m.d = g.Height / 2.0L;
+        return m;
+    }
+    const long double lo = Ends(low, log), hi = Ends(high, log);
+    const long double bottom = g.Height - g.MarginBottom - g.ShadowWidth;
+    m.k = -hd / (hi - lo);
+    m.d = (bottom * hi - g.MarginTop * lo) / (hi - lo);
+    return m;
+}
+
+int AxisToPixel(const TAxisMapping& m, double v)
+{
+    long double p;
+    if (m.log) {
+        if (!(v > 1e-100))
+            return m.lowEnd;
+        p = m.k * std::log((long double)v) + m.d;
+    } else {
+        p = m.k * v + m.d;
+    }
+    if (std::isnan(p))
+        return 0;
+    if (p > 2147483647.0L)
+        return 2147483647;
+    if (p < -2147483647.0L)
+        return -2147483647;
+    return int(std::nearbyint(p));
+}
+
+double AxisToWorld(const TAxisMapping& m, int p)
+{
+    const long double v = (p - m.d) / m.k;
+    return double(m.log ? std::exp(v) : v);
+}

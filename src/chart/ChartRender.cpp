@@ -1,0 +1,607 @@
+// TRChart: painting through the control picture and the data picture.
+#include "chart/RChart.h"
+
+#include "chart/GridValues.h"
+#include "chart/Marks.h"
+#include "gfx/Frames.h"
+
+#include <QImageReader>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kMaxDrawToRun = 200;
+constexpr double kArrowHalfOpening = 0.3490658503988659; // 20 degrees
+
+int RoundToInt(double v)
+{
+    if (!(v > -2147483647.0))
+        return std::isnan(v) ? 0 : -2147483647;
+    if (!(v < 2147483647.0))
+        return 2147483647;
+    return int(std::nearbyint(v));
+}
+
+} // namespace
+
+void TRChart::RepaintIfAuto()
+{
+    if (autoRedraw_)
+        RenderChart();
+}
+
+void TRChart::RenderChart()
+{
+    if (!Drawable())
+        return;
+    DrawFrameAndScales(control_);
+    DrawDataBackground(data_);
+    DrawData(data_);
+    control_.Draw(g_.MarginLeft, g_.MarginTop, data_.Image());
+    PresentWithCrossHairs(0, 0, control_);
+}
+
+// ---- control picture ---------------------------------------------------------
+
+void TRChart::DrawFrameAndScales(Canvas& c)
+{
+    const int W = width(), H = height(), S = g_.ShadowWidth;
+    c.Resize(W, H);
+    c.Pen = TPen{windColor_};
+    c.Brush = TBrush{windColor_, bsSolid};
+    c.Rectangle(0, 0, W, H);
+
+    if (S > 0) {
+        c.Pen = TPen{shadowBakColor_};
+        c.Brush.Color = shadowBakColor_;
+        c.FillRect(W - S, 0, W, S);
+        c.FillRect(0, H - S, S, H);
+        c.Brush.Color = shadowColor_;
+        c.Pen.Color = shadowStyle_ == ssFlying ? shadowColor_ : clBlack;
+        const int e = shadowStyle_ == ssFlying ? S - 1 : 0;
+        c.Polygon({{e, H - S}, {S - 1, H - 1}, {W - 1, H - 1}, {W - S, H - S}});
+        c.Polygon({{W - S, H - S}, {W - 1, H - 1}, {W - 1, S - 1}, {W - S, e}});
+        c.Pen = TPen{clBlack};
+        c.MoveTo(0, 0);
+        c.LineTo(W - S, 0);
+        c.LineTo(W - S, H - S);
+        c.LineTo(0, H - S);
+        c.LineTo(0, 0);
+    }
+
+    if (!caption_.isEmpty()) {
+        c.Font = font_;
+        c.Brush.Style = bsClear;
+        int x = captionPosX_;
+        switch (captionAnchorHoriz_) {
+        case cahControlLeft: break;
+        case cahChartLeft: x += g_.MarginLeft; break;
+        case cahChartCenter: x += g_.MarginLeft + g_.Wd() / 2; break;
+        case cahChartRight: x += W - g_.MarginRight - S; break;
+        case cahControlRight: x += W; break;
+        }
+        int y = captionPosY_;
+        switch (captionAnchorVert_) {
+        case cavControlTop: break;
+        case cavChartTop: y += g_.MarginTop; break;
+        case cavChartCenter: y += g_.MarginTop + g_.Hd() / 2; break;
+        case cavChartBottom: y += H - g_.MarginBottom; break;
+        case cavControlBottom: y += H; break;
+        }
+        const int w = c.TextWidth(caption_);
+        if (captionAlignment_ == taRightJustify)
+            x -= w;
+        else if (captionAlignment_ == taCenter)
+            x -= w / 2;
+        c.TextOut(x, y, caption_);
+    }
+
+    RecomputeCoefficients();
+    for (int n = 1; n <= kLayerCount; ++n)
+        axisX_[n]->PaintNow();
+    for (int n = 1; n <= kLayerCount; ++n)
+        axisY_[n]->PaintNow();
+    if (OnScalesRendered)
+        OnScalesRendered(this, c, 0, 0);
+}
+
+// ---- data picture ------------------------------------------------------------
+
+QPoint TRChart::DataPixel(int layer, double x, double y) const
+{
+    int px, py;
+    WorldToPixel(layer, x, y, px, py);
+    auto clamp = [](long long v) { return int(std::clamp<long long>(v, -kDrawLimit, kDrawLimit)); };
+    return {clamp((long long)px - g_.MarginLeft), clamp((long long)py - g_.MarginTop)};
+}
+
+void TRChart::DrawDataBackground(Canvas& c)
+{
+    const int w = std::max(g_.Wd(), 0) + 1, h = std::max(g_.Hd(), 0) + 1;
+    c.Resize(g_.Wd() < 0 ? 0 : w, g_.Hd() < 0 ? 0 : h);
+    c.Pen = TPen{chartFrameColor_};
+    c.Brush = TBrush{chartColor_, bsSolid};
+
+    if (!backGroundImg_->Name().isEmpty()) {
+        QImageReader reader(backGroundImg_->Name());
+        reader.setAllocationLimit(256);
+        const QImage picture = reader.read();
+        if (picture.isNull()) {
+            c.Rectangle(0, 0, c.Width(), c.Height());
+            backGroundImg_->ForgetName(); // not tried again
+            return;
+        }
+        switch (backGroundImg_->FillMode()) {
+        case bfSimple:
+            c.Rectangle(0, 0, c.Width(), c.Height());
+            c.Draw(0, 0, picture);
+            break;
+        case bfStretch:
+            c.StretchDraw(0, 0, c.Width(), c.Height(), picture);
+            break;
+        case bfTile: {
+            const int cols = (c.Width() - 1) / picture.width() + 1;
+            const int rows = (c.Height() - 1) / picture.height() + 1;
+            for (int j = 0; j < rows; ++j)
+                for (int i = 0; i < cols; ++i)
+                    c.Draw(i * picture.width(), j * picture.height(), picture);
+            break;
+        }
+        }
+        return;
+    }
+
+    c.Rectangle(0, 0, c.Width(), c.Height());
+    const TBakGndImg& b = *backGroundImg_;
+    if (b.AreaMode() == bamNone)
+        return;
+    c.Pen.Color = b.AreaColor();
+    c.Brush.Color = b.AreaColor();
+    const QPoint lt = DataPixel(1, b.AreaLeft(), b.AreaTop());
+    const QPoint rb = DataPixel(1, b.AreaRight(), b.AreaBottom());
+    const int W = c.Width(), H = c.Height();
+    switch (b.AreaMode()) {
+    case bamNone: break;
+    case bamLeft: c.Rectangle(0, 0, lt.x(), H); break;
+    case bamRight: c.Rectangle(rb.x(), 0, W, H); break;
+    case bamTop: c.Rectangle(0, 0, W, lt.y()); break;
+    case bamBottom: c.Rectangle(0, rb.y(), W, H); break;
+    case bamVStripe: c.Rectangle(lt.x(), 0, rb.x(), H); break;
+    case bamHStripe: c.Rectangle(0, lt.y(), W, rb.y()); break;
+    case bamRect: c.Rectangle(lt.x(), lt.y(), rb.x(), rb.y()); break;
+    }
+}
+
+void TRChart::DrawData(Canvas& c)
+{
+    if (c.Width() == 0 || c.Height() == 0)
+        return;
+    if (OnBeforeRenderData) {
+        const TColor pen = c.Pen.Color, brush = c.Brush.Color;
+        OnBeforeRenderData(this, c, g_.MarginLeft, g_.MarginTop);
+        c.Pen.Color = pen;
+        c.Brush.Color = brush;
+    }
+    if (gridStyle_ != gsNone)
+        DrawGrid(c);
+
+    c.Pen = TPen{chartColor_, lineWidth_, psSolid};
+    c.Brush = TBrush{chartColor_, bsSolid};
+    c.MoveTo(0, 0);
+    DrawItems(c);
+
+    c.Pen.Width = 1;
+    DrawTextLabels(c);
+    if (OnDataRendered)
+        OnDataRendered(this, c, g_.MarginLeft, g_.MarginTop);
+
+    c.Pen = TPen{chartFrameColor_};
+    const int wd = g_.Wd(), hd = g_.Hd();
+    c.MoveTo(0, 0);
+    c.LineTo(wd, 0);
+    c.LineTo(wd, hd);
+    c.LineTo(0, hd);
+    c.LineTo(0, 0);
+}
+
+void TRChart::DrawGrid(Canvas& c)
+{
+    const int layer = activeLayer_;
+    const TScaleProps* sx = scaleX_[layer];
+    const TScaleProps* sy = scaleY_[layer];
+    auto ticks = [](const TScale* axis) {
+        std::vector<double> t;
+        for (int i = 1; i <= axis->NumTicks(); ++i)
+            t.push_back(axis->TickValue(i));
+        return t;
+    };
+    const double xl = std::fmin(sx->RangeLow(), sx->RangeHigh()), xh = std::fmax(sx->RangeLow(), sx->RangeHigh());
+    const double yl = std::fmin(sy->RangeLow(), sy->RangeHigh()), yh = std::fmax(sy->RangeLow(), sy->RangeHigh());
+    const std::vector<double> xs = GridValues(xl, xh, sx->Logarithmic(), gridDx_, ticks(axisX_[layer]));
+    const std::vector<double> ys = GridValues(yl, yh, sy->Logarithmic(), gridDy_, ticks(axisY_[layer]));
+
+    c.Pen = TPen{gridColor_};
+    if (gridStyle_ == gsPoints) {
+        int count = 0;
+        for (double x : xs)
+            for (double y : ys) {
+                if (count++ >= kMaxGridLines)
+                    return;
+                const QPoint p = DataPixel(layer, x, y);
+                c.SetPixel(p.x(), p.y(), gridColor_);
+            }
+        return;
+    }
+    const bool dotted = gridStyle_ == gsVertDotLines || gridStyle_ == gsHorizDotLines || gridStyle_ == gsDotLines;
+    c.Pen.Style = dotted ? psDot : psSolid;
+    const bool vertical = gridStyle_ == gsVertLines || gridStyle_ == gsLines || gridStyle_ == gsVertDotLines
+                          || gridStyle_ == gsDotLines;
+    const bool horizontal = gridStyle_ == gsHorizLines || gridStyle_ == gsLines
+                            || gridStyle_ == gsHorizDotLines || gridStyle_ == gsDotLines;
+    if (vertical)
+        for (double x : xs) {
+            const QPoint a = DataPixel(layer, x, yl), b = DataPixel(layer, x, yh);
+            c.MoveTo(a.x(), a.y());
+            c.LineTo(b.x(), b.y());
+        }
+    if (horizontal)
+        for (double y : ys) {
+            const QPoint a = DataPixel(layer, xl, y), b = DataPixel(layer, xh, y);
+            c.MoveTo(a.x(), a.y());
+            c.LineTo(b.x(), b.y());
+        }
+    c.Pen.Style = psSolid;
+}
+
+void TRChart::DrawItems(Canvas& c)
+{
+    std::vector<QPoint> run; // the pending draw-to polyline, starting at the current position
+    auto flush = [&] {
+        if (run.size() > 1)
+            c.Polyline(run);
+        if (!run.empty())
+            c.MoveTo(run.back().x(), run.back().y());
+        run.clear();
+    };
+    auto setPen = [&](TColor color, TPenStyle style) {
+        if (c.Pen.Color != color || c.Pen.Style != style) {
+            flush();
+            c.Pen.Color = color;
+            c.Pen.Style = style;
+        }
+    };
+    // Closed shapes cover both corner rows and columns: the larger x and the
+    // larger y grow by one (the first point's when they are equal).
+    auto extend = [](QPoint& a, QPoint& b) {
+        if (a.x() >= b.x()) a.rx() += 1; else b.rx() += 1;
+        if (a.y() >= b.y()) a.ry() += 1; else b.ry() += 1;
+    };
+
+    const TItemStore& store = *store_;
+    for (int i = 0; i < store.ItemCount; ++i) {
+        const TChartItem& it = store.Items[size_t(i)];
+        const int layer = it.Layer >= 1 && it.Layer <= kLayerCount ? it.Layer : 1;
+        if (!classVisible_[it.ItemClass] || !layerVisible_[size_t(layer)])
+            continue;
+        switch (it.Kind) {
+        case ikMark: case ikLine: case ikDrawTo: case ikRectangle: case ikFramedBox: case ikBar3D:
+        case ikText: case ikMoveTo: case ikEllipse: case ikMoveRel: case ikDrawRel: case ikArrow:
+            break;
+        default:
+            continue; // kinds without a drawing rule are skipped
+        }
+        if (it.Kind != ikDrawTo)
+            flush();
+        if (it.LineWidth != c.Pen.Width) {
+            flush();
+            c.Pen.Width = it.LineWidth;
+        }
+
+        switch (it.Kind) {
+        case ikDrawTo: {
+            setPen(it.Color, it.PenStyle);
+            if (run.empty())
+                run.push_back(c.PenPos());
+            run.push_back(DataPixel(layer, it.X1, it.Y1));
+            if (int(run.size()) >= kMaxDrawToRun)
+                flush(); // the last point starts the next run
+            break;
+        }
+        case ikMoveTo: {
+            const QPoint p = DataPixel(layer, it.X1, it.Y1);
+            c.MoveTo(p.x(), p.y());
+            break;
+        }
+        case ikMoveRel: {
+            const QPoint p = c.PenPos() + QPoint(RoundToInt(it.X1), RoundToInt(it.Y1));
+            c.MoveTo(ClampForDrawing(p.x()), ClampForDrawing(p.y()));
+            break;
+        }
+        case ikDrawRel: {
+            setPen(it.Color, it.PenStyle);
+            const QPoint p = c.PenPos() + QPoint(RoundToInt(it.X1), RoundToInt(it.Y1));
+            const QPoint q(ClampForDrawing(p.x()), ClampForDrawing(p.y()));
+            c.LineTo(q.x(), q.y());
+            c.SetPixel(q.x(), q.y(), it.Color);
+            break;
+        }
+        case ikMark: {
+            setPen(it.Color, it.PenStyle);
+            const QPoint p = DataPixel(layer, it.X1, it.Y1);
+            DrawMark(c, it.MarkType, p.x(), p.y());
+            break;
+        }
+        case ikText: {
+            const QPoint p = DataPixel(layer, it.X1, it.Y1);
+            c.Font.Color = it.Color;
+            c.Font.Style = std::uint8_t(textFontStyle_);
+            c.Font.SetSize(it.Size);
+            c.Brush.Color = textBkColor_;
+            c.Brush.Style = textBkStyle_ == tbSolid ? bsSolid : bsClear;
+            const QString text = it.TextString();
+            const int w = c.TextWidth(text), h = c.TextHeight(text);
+            int x = p.x();
+            if (textAlignment_ == taRightJustify)
+                x -= w;
+            else if (textAlignment_ == taCenter)
+                x -= w / 2;
+            const QPoint keep = c.PenPos();
+            c.TextOut(x, p.y() - h / 2, text);
+            c.MoveTo(keep.x(), keep.y());
+            c.Brush.Style = bsSolid;
+            break;
+        }
+        case ikLine: case ikRectangle: case ikFramedBox: case ikEllipse: case ikArrow: {
+            QPoint a, b;
+            if (it.Kind == ikEllipse) {
+                a = DataPixel(layer, it.X1 - it.X2, it.Y1 + it.Y2);
+                b = DataPixel(layer, it.X1 + it.X2, it.Y1 - it.Y2);
+            } else {
+                a = DataPixel(layer, it.X1, it.Y1);
+                b = DataPixel(layer, it.X2, it.Y2);
+            }
+            if (a == b) {
+                c.SetPixel(a.x(), a.y(), it.Kind == ikFramedBox ? it.FillColor : it.Color);
+                break;
+            }
+            const QPoint keep = c.PenPos();
+            if (it.Kind == ikLine) {
+                setPen(it.Color, it.PenStyle);
+                c.MoveTo(a.x(), a.y());
+                c.LineTo(b.x(), b.y());
+            } else if (it.Kind == ikRectangle || it.Kind == ikEllipse) {
+                setPen(it.Color, it.PenStyle);
+                extend(a, b);
+                c.Brush = TBrush{it.FillColor, it.Transparent ? bsClear : bsSolid};
+                if (it.Kind == ikRectangle)
+                    c.Rectangle(a.x(), a.y(), b.x(), b.y());
+                else
+                    c.Ellipse(a.x(), a.y(), b.x(), b.y());
+                c.Brush.Style = bsSolid;
+            } else if (it.Kind == ikFramedBox) {
+                const int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
+                const int t = std::min(a.y(), b.y()), bt = std::max(a.y(), b.y());
+                setPen(it.FillColor, psSolid);
+                c.Brush = TBrush{it.FillColor, bsSolid};
+                c.Rectangle(l, t, r, bt);
+                TColor dark = it.FrameDarkColor, light = it.FrameLightColor;
+                switch (it.FrameStyle) {
+                case fsRaised:
+                    std::swap(dark, light);
+                    [[fallthrough]];
+                case fsLowered:
+                    c.Pen.Color = dark;
+                    c.MoveTo(l, bt - 1);
+                    c.LineTo(l, t);
+                    c.LineTo(r, t);
+                    c.Pen.Color = light;
+                    c.MoveTo(r - 1, t + 1);
+                    c.LineTo(r - 1, bt - 1);
+                    c.LineTo(l, bt - 1);
+                    break;
+                case fsEngraved:
+                    std::swap(dark, light);
+                    [[fallthrough]];
+                case fsEmbossed:
+                    c.Pen.Color = dark;
+                    DrawRectOutline(c, l + 1, t + 1, r - 1, bt - 1);
+                    c.Pen.Color = light;
+                    DrawRectOutline(c, l, t, r - 2, bt - 2);
+                    break;
+                default:
+                    break;
+                }
+            } else { // ikArrow
+                setPen(it.Color, it.PenStyle);
+                extend(a, b);
+                c.MoveTo(a.x(), a.y());
+                c.LineTo(b.x(), b.y());
+                if (it.Size >= 1) {
+                    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+                    const double phi = std::atan(dy / dx) + (b.x() > a.x() ? M_PI / 2 : 3 * M_PI / 2);
+                    auto head = [&](double angle) {
+                        return QPoint(b.x() - RoundToInt(std::sin(angle) * it.Size),
+                                      b.y() + RoundToInt(std::cos(angle) * it.Size));
+                    };
+                    const QPoint h1 = head(phi + kArrowHalfOpening), h2 = head(phi - kArrowHalfOpening);
+                    if (it.Transparent) {
+                        c.MoveTo(b.x(), b.y());
+                        c.LineTo(h1.x(), h1.y());
+                        c.MoveTo(b.x(), b.y());
+                        c.LineTo(h2.x(), h2.y());
+                    } else {
+                        c.Brush = TBrush{it.FillColor, bsSolid};
+                        c.Polygon({b, h1, h2});
+                    }
+                }
+            }
+            c.MoveTo(keep.x(), keep.y());
+            break;
+        }
+        case ikBar3D: {
+            QPoint a = DataPixel(layer, it.X1, it.Y1), b = DataPixel(layer, it.X2, it.Y2);
+            int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
+            const int t = std::min(a.y(), b.y()), bt = std::max(a.y(), b.y());
+            const double rad = it.Size * M_PI / 180.0;
+            const int dx = RoundToInt(std::cos(rad) * it.Depth), dy = -RoundToInt(std::sin(rad) * it.Depth);
+            if (it.Size > 90)
+                std::swap(l, r);
+            setPen(it.Color, it.PenStyle);
+            c.Brush = TBrush{it.FillColor, bsSolid};
+            const QPoint keep = c.PenPos();
+            c.Polygon({{l, t}, {l + dx, t + dy}, {r + dx, t + dy}, {r, t}});
+            c.Polygon({{r + dx, t + dy}, {r, t}, {r, bt}, {r + dx, bt + dy}});
+            QPoint fa(l, t), fb(r, bt);
+            extend(fa, fb);
+            c.Rectangle(fa.x(), fa.y(), fb.x(), fb.y());
+            c.MoveTo(keep.x(), keep.y());
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    flush();
+}
+
+void TRChart::DrawTextLabels(Canvas& c)
+{
+    for (int n = kTextLabelCount; n >= 1; --n) {
+        const TTextLabel* l = textLabels_[size_t(n)];
+        if (l->Mode() == tlOff || !l->Visible() || !layerVisible_[size_t(ClampLayer(l->Layer()))])
+            continue;
+        // Anchor in data-picture pixels: pixel coordinates are control pixels.
+        const QPoint mapped = DataPixel(l->Layer(), l->PosX(), l->PosY());
+        int x = RoundToInt(l->PosX()) - g_.MarginLeft, y = RoundToInt(l->PosY()) - g_.MarginTop;
+        if (l->AttachToData() == tlamXOnly || l->AttachToData() == tlamBoth)
+            x = mapped.x();
+        if (l->AttachToData() == tlamYOnly || l->AttachToData() == tlamBoth)
+            y = mapped.y();
+
+        c.Font = l->Font();
+        c.Pen = TPen{l->ColorBorder()};
+        c.Brush = TBrush{l->ColorBkg(), l->Transparent() ? bsClear : bsSolid};
+        const QStringList lines = l->Caption().split(QLatin1Char('\n'));
+        const int n_lines = int(lines.size());
+        int wmax = 0;
+        for (const QString& s : lines)
+            wmax = std::max(wmax, c.TextWidth(s));
+        const int h = c.TextHeight(QStringLiteral("0"));
+        if (l->VerticalAlignment() == vaTop)
+            y += h;
+        else if (l->VerticalAlignment() == vaCenter)
+            y += h / 2;
+        if (l->Alignment() == taRightJustify)
+            x -= wmax;
+        else if (l->Alignment() == taCenter)
+            x -= wmax / 2;
+
+        const QRect box(QPoint(x - 4, y - n_lines * h - 2), QPoint(x + wmax + 4, y + 2));
+        auto drawBox = [&](const QRect& r) { c.Rectangle(r.left(), r.top(), r.right(), r.bottom()); };
+        switch (l->Mode()) {
+        case tlsimple:
+        case tlUnderline:
+            if (!l->Transparent()) {
+                c.Pen.Color = l->ColorBkg();
+                drawBox(box);
+            }
+            if (l->Mode() == tlUnderline) {
+                c.Pen.Color = l->ColorBorder();
+                c.MoveTo(x, y);
+                c.LineTo(x + wmax, y);
+            }
+            break;
+        case tlBox:
+            drawBox(box);
+            break;
+        case tlShadow:
+            c.Pen.Color = l->ColorShadow();
+            c.Brush = TBrush{l->ColorShadow(), bsSolid};
+            drawBox(box.translated(l->ShadowDx(), l->ShadowDy()));
+            c.Pen.Color = l->ColorBorder();
+            c.Brush = TBrush{l->ColorBkg(), bsSolid};
+            drawBox(box);
+            break;
+        case tlOff:
+            break;
+        }
+        c.Brush.Style = bsClear;
+        for (int k = 0; k < n_lines; ++k) {
+            const int lw = c.TextWidth(lines[k]);
+            const int dx = l->Alignment() == taRightJustify ? wmax - lw
+                           : l->Alignment() == taCenter     ? (wmax - lw) / 2
+                                                            : 0;
+            c.TextOut(x + dx, y - h * (n_lines - k), lines[k]);
+        }
+    }
+}
+
+// ---- presenting ----------------------------------------------------------------
+
+void TRChart::DrawCrossHairs(Canvas& c, int x0, int y0)
+{
+    const TPen keep = c.Pen;
+    const int W = width(), H = height();
+    for (int n = 1; n <= kCrossHairCount; ++n) {
+        const TCrossHair* ch = crossHairs_[size_t(n)];
+        if (ch->Mode() == chOff)
+            continue;
+        int px, py;
+        WorldToPixel(ch->Layer(), ch->PosX(), ch->PosY(), px, py);
+        px = ClampForDrawing(px);
+        py = ClampForDrawing(py);
+        c.Pen = TPen{ch->Color(), std::max(ch->LineWid(), 1), ch->LineType(), pmCopy};
+        const int h = ch->LineWid() / 2;
+        const int right = W - g_.MarginRight - g_.ShadowWidth, bottom = H - g_.MarginBottom - g_.ShadowWidth;
+        if ((ch->Mode() == chHoriz || ch->Mode() == chBoth) && g_.MarginTop + h < py && py < bottom - h) {
+            c.MoveTo(g_.MarginLeft + h + 1 - x0, py - y0);
+            c.LineTo(right - h - x0, py - y0);
+        }
+        if ((ch->Mode() == chVert || ch->Mode() == chBoth) && g_.MarginLeft + h < px && px < right - h) {
+            c.MoveTo(px - x0, g_.MarginTop + h + 1 - y0);
+            c.LineTo(px - x0, bottom - h - y0);
+        }
+    }
+    c.Pen = keep;
+}
+
+void TRChart::PresentWithCrossHairs(int x, int y, Canvas& bitmap)
+{
+    for (int n = 1; n <= kCrossHairCount; ++n)
+        if (crossHairs_[size_t(n)]->Mode() != chOff) {
+            DrawCrossHairs(bitmap, x, y);
+            break;
+        }
+    Present(bitmap, x, y);
+}
+
+void TRChart::Present(const Canvas& bitmap, int x, int y)
+{
+    if (presented_.size() != size()) {
+        QImage next(size(), QImage::Format_RGB32);
+        next.fill(ToQColor(windColor_));
+        presented_ = std::move(next);
+    }
+    {
+        QPainter p(&presented_);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(x, y, bitmap.Image());
+    }
+    if (!painting_)
+        repaint();
+}
+
+void TRChart::paintEvent(QPaintEvent*)
+{
+    // The window's own paint requests: a full repaint when the picture is
+    // out of date, otherwise the last picture.
+    painting_ = true;
+    if (presented_.size() != size())
+        RenderChart();
+    painting_ = false;
+    QPainter p(this);
+    p.drawImage(0, 0, presented_);
+}
