@@ -262,6 +262,8 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void showEvent(QShowEvent*) override;
+    // A focused chart keeps the tab key (and the arrow keys) for itself.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     static int ValidLayerOr1(int layer) { return layer >= 1 && layer <= kLayerCount ? layer : 1; }
