@@ -60,10 +60,11 @@ private:
     QString TimeSeparatorText() const { return QString(timeSeparator_); }
     void SetDateSeparatorText(const QString& s) { if (!s.isEmpty()) SetDateSeparator(s[0]); }
     void SetTimeSeparatorText(const QString& s) { if (!s.isEmpty()) SetTimeSeparator(s[0]); }
-    void SetTimeFormatInt(int v) { SetTimeFormat(TTimeFormat(v)); }
-    void SetYearLengthInt(int v) { SetYearLength(TYearLength(v)); }
-    void SetDateOrderInt(int v) { SetDateOrder(TDateOrder(v)); }
-    void SetDateForTimeInt(int v) { SetDateForTime(TDateForTime(v)); }
+    // Stored numbers outside an enumeration leave the setting as it is.
+    void SetTimeFormatInt(int v) { if (v >= tfHHMMSS && v <= tfAMPM) SetTimeFormat(TTimeFormat(v)); }
+    void SetYearLengthInt(int v) { if (v >= ylNone && v <= ylYYYY) SetYearLength(TYearLength(v)); }
+    void SetDateOrderInt(int v) { if (v >= doMMDDYY && v <= doYYMMDD) SetDateOrder(TDateOrder(v)); }
+    void SetDateForTimeInt(int v) { if (v >= dtNone && v <= dtAllTicks) SetDateForTime(TDateForTime(v)); }
 
     TTimeFormat timeFormat_ = tfHHMMSS;
     QChar dateSeparator_ = QLatin1Char('-');
@@ -74,12 +75,17 @@ private:
     TDateForTime dateForTime_ = dtOnePerDay;
 };
 
-// Formats a day number with the date-time pattern language (yyyy, yy, mm, mmm,
-// dd, hh, h, nn, ss, zz, am/pm, "quoted text").
+// Formats a day number (chart/DayNumbers.h) with the date-time pattern
+// language: yyyy, yy, mm, mmm (the locale's short month name), dd, hh, h, nn,
+// ss, zz (milliseconds, at least two digits), zzz (three digits), am/pm (which
+// also switches hh and h to the 12-hour clock), text in double or single
+// quotes; letters in either case; anything else is copied. Values within 1e-8
+// of zero are the epoch. Empty for values without a date in the years 1..9999.
 QString FormatDateTimePattern(const QString& pattern, double dayNumber);
 
 // The ftTime label of a value in seconds: a sign place, then hh:nn:ss and,
-// when asked, .zzz.
+// when asked, .zzz; the value is taken to the nearest millisecond first.
+// Empty for values that are not finite.
 QString FormatClockTime(bool withMilliseconds, double seconds);
 
 // The date line shown under time labels.
