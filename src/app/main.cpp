@@ -1,11 +1,11 @@
-#include "app/DemoWindow.h"
 #include "app/ErrorReport.h"
+#include "app/MainWindow.h"
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     TApplication::setApplicationName(QStringLiteral("Ionpath"));
-    TDemoWindow demo;
-    demo.show();
+    TfrmExample frmExample;
+    frmExample.show();
     return app.exec();
 }

@@ -1,0 +1,436 @@
+#include "app/MainWindow.h"
+
+#include "app/ErrorReport.h"
+#include "app/Shape.h"
+#include "chart/RChart.h"
+#include "dialogs/MessageDialog.h"
+#include "gfx/Frames.h"
+#include "support/FormatReal.h"
+#include "support/Matrix.h"
+#include "support/NumberFormat.h"
+#include "widgets/NumLab.h"
+#include "widgets/RasterLab.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QStyle>
+#include <QTimer>
+#include <QApplication>
+
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y)
+{
+    auto* l = new QLabel(text, parent);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QSlider* MakeSlider(QWidget* parent, int x, int y, int min, int max, int position, int pageSize)
+{
+    auto* s = new QSlider(Qt::Horizontal, parent);
+    s->setGeometry(x, y, 233, 25);
+    s->setRange(min, max);
+    s->setValue(position);
+    s->setSingleStep(1);
+    s->setPageStep(pageSize);
+    s->setTickPosition(QSlider::NoTicks);
+    s->setCursor(Qt::PointingHandCursor);
+    return s;
+}
+
+TNumLab* MakeReadOut(QWidget* parent, int x, int y, int w, const QString& unit)
+{
+    auto* n = new TNumLab(parent);
+    n->setGeometry(x, y, w, 20);
+    n->SetDisplayType(dtFixP);
+    n->SetPrecision(0);
+    n->SetAlignment(taCenter);
+    n->SetRightText(unit);
+    n->SetLabelWidth(50);
+    n->SetFrameStyle(fsLowered);
+    return n;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int h)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setGeometry(x, y, 113, h);
+    return b;
+}
+
+} // namespace
+
+TfrmExample::TfrmExample(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmExample"));
+    setWindowTitle(QStringLiteral("LX_Ionpath"));
+    TFont windowFont;
+    windowFont.Name = QStringLiteral("MS Sans Serif");
+    windowFont.SetPixelHeight(13);
+    QFont f = windowFont.ToQFont();
+    f.setStyleStrategy(QFont::PreferDefault);
+    setFont(f);
+    setFixedSize(792, 573);
+    BuildControls();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect r = screen->availableGeometry();
+        move(r.center() - rect().center());
+    }
+}
+
+TfrmExample::~TfrmExample() = default;
+
+void TfrmExample::BuildControls()
+{
+    pnlCommand_ = new QFrame(this);
+    pnlCommand_->setObjectName(QStringLiteral("pnlCommand"));
+    pnlCommand_->setGeometry(664, 0, 128, 573);
+    pnlCommand_->setFrameShape(QFrame::Panel);
+    pnlCommand_->setFrameShadow(QFrame::Raised);
+    pnlExample_ = new QFrame(this);
+    pnlExample_->setObjectName(QStringLiteral("pnlExample"));
+    pnlExample_->setGeometry(0, 0, 664, 573);
+    pnlExample_->setFrameShape(QFrame::Panel);
+    pnlExample_->setFrameShadow(QFrame::Raised);
+    QWidget* p = pnlExample_;
+
+    // The instrument drawing around the deflection chart.
+    auto shape = [&](int x, int y, int w, int h, TColor brush, TColor pen, int width) {
+        auto* s = new TShape(p, brush, pen, width);
+        s->setGeometry(x, y, w, h);
+        return s;
+    };
+    shape(39, 288, 49, 53, clSilver, clBlack, 2)->setObjectName(QStringLiteral("Shape1")); // source housing
+    for (int i = 0; i < 3; ++i) { // electrode bars, left and right of the beam
+        shape(41, 264 + 8 * i, 21, 5, clBlack, clBlack, 1)->setObjectName(QStringLiteral("Shape%1").arg(2 + 2 * i));
+        shape(65, 264 + 8 * i, 21, 5, clBlack, clBlack, 1)->setObjectName(QStringLiteral("Shape%1").arg(3 + 2 * i));
+    }
+    shape(63, 260, 1, 45, clBlue, clBlue, 1)->setObjectName(QStringLiteral("Shape8"));   // beam line
+    shape(249, 58, 3, 17, clBlack, clBlack, 1)->setObjectName(QStringLiteral("Shape9")); // slit jaws
+    shape(249, 79, 3, 15, clBlack, clBlack, 1)->setObjectName(QStringLiteral("Shape10"));
+    shape(256, 52, 57, 45, clSilver, clBlack, 2)->setObjectName(QStringLiteral("Shape11")); // detector
+
+    RChart1 = new TRChart(p);
+    RChart1->setObjectName(QStringLiteral("RChart1"));
+    RChart1->SetControlBounds(16, 16, 233, 246);
+    RChart1->SetMarginLeft(1);
+    RChart1->SetMarginRight(1);
+    RChart1->SetMarginTop(15);
+    RChart1->SetMarginBottom(1);
+    RChart1->Scale1X()->SetVisible(false);
+    RChart1->Scale1Y()->SetVisible(false);
+    RChart1->SetLayerRange(1, 0, 100, 0, 1);
+    RChart1->SetIsometric(true);
+    RChart1->SetChartColor(15464702);
+    RChart1->SetCaption(QStringLiteral("LX_Magnetic Deflection"));
+    RChart1->SetAllocSize(1000);
+    RChart1->SetAutoRedraw(false);
+
+    RChart2 = new TRChart(p);
+    RChart2->setObjectName(QStringLiteral("RChart2"));
+    RChart2->SetMarginLeft(30);
+    RChart2->SetMarginRight(2);
+    RChart2->SetMarginTop(20);
+    RChart2->SetMarginBottom(20);
+    RChart2->SetControlBounds(16, 344, 641, 217);
+    RChart2->SetLayerRange(1, 0, 100, 0, 100);
+    RChart2->Scale1X()->SetVisible(true);
+    RChart2->Scale1Y()->SetVisible(true);
+    RChart2->SetCaption(QStringLiteral("LX_Mass Spectrum"));
+    RChart2->SetAllocSize(1000);
+    RChart2->SetAutoRedraw(false);
+    TCrossHair* ch = RChart2->CrossHair1();
+    ch->SetMode(chVert);
+    ch->SetLineType(psDash);
+    ch->SetColor(clMaroon);
+    ch->SetLineWid(1);
+    ch->SetPosX(0.3);
+    RChart1->Loaded();
+    RChart2->Loaded();
+
+    Energy = MakeSlider(p, 148, 292, 3000, 8000, 5000, 200);
+    Energy->setObjectName(QStringLiteral("Energy"));
+    TBMagnetic = MakeSlider(p, 400, 292, 1, 5000, 1, 2);
+    TBMagnetic->setObjectName(QStringLiteral("TBMagnetic"));
+    MakeLabel(p, QStringLiteral("LX_Acceleration Voltage"), 148, 272)->setObjectName(QStringLiteral("Voltage"));
+    MakeLabel(p, QStringLiteral("LX_Magnetic Field"), 400, 272)->setObjectName(QStringLiteral("MFieldLb"));
+    EnergyNum = MakeReadOut(p, 153, 316, 96, QStringLiteral("LX_[V]"));
+    EnergyNum->setObjectName(QStringLiteral("EnergyNum"));
+    MagnetNum = MakeReadOut(p, 405, 316, 116, QStringLiteral("LX_[mT]"));
+    MagnetNum->setObjectName(QStringLiteral("MagnetNum"));
+
+    QLabel* sel = MakeLabel(p, QStringLiteral("LX_Selected Substance"), 344, 12);
+    sel->setObjectName(QStringLiteral("selspektrum"));
+    QFont small = sel->font();
+    small.setPixelSize(11);
+    sel->setFont(small);
+    sel->adjustSize();
+    spectrumbox = new QComboBox(p);
+    spectrumbox->setObjectName(QStringLiteral("spectrumbox"));
+    spectrumbox->setGeometry(344, 28, 313, 21);
+    spectrumbox->setEditable(false);
+
+    MMExplain = new QPlainTextEdit(p);
+    MMExplain->setObjectName(QStringLiteral("MMExplain"));
+    MMExplain->setGeometry(344, 56, 311, 201);
+    MMExplain->setReadOnly(true);
+    MMExplain->setPlainText(QStringLiteral("LX_MMExplain"));
+    QPalette pal = MMExplain->palette();
+    pal.setColor(QPalette::Base, ToQColor(clInfoBk));
+    pal.setColor(QPalette::Text, ToQColor(clInfoText));
+    MMExplain->setPalette(pal);
+
+    QLabel* source = new QLabel(QStringLiteral("LX_Ion Source"), p);
+    source->setObjectName(QStringLiteral("IonSource"));
+    source->setGeometry(43, 300, 41, 36);
+    source->setAlignment(Qt::AlignCenter);
+    source->setWordWrap(true);
+    source->setAttribute(Qt::WA_TranslucentBackground);
+    MakeLabel(p, QStringLiteral("LX_Detector"), 260, 68)->setObjectName(QStringLiteral("Detector"));
+
+    QWidget* c = pnlCommand_;
+    cmdExit = MakeButton(c, QStringLiteral("LX_Exit"), 8, 10, 32);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    SBAbout = MakeButton(c, QStringLiteral("LX_About"), 8, 45, 29);
+    SBAbout->setObjectName(QStringLiteral("SBAbout"));
+    SBAbout->setFlat(true);
+    SBAbout->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    MakeLabel(c, QStringLiteral("LX_Mass"), 8, 368)->setObjectName(QStringLiteral("Label1"));
+    RLabMass = new TRasterLab(c);
+    RLabMass->setObjectName(QStringLiteral("RLabMass"));
+    RLabMass->setGeometry(8, 384, 113, 49);
+    RLabMass->SetColorDotOn(clLime);
+    RLabMass->SetColorDotOff(clBlack);
+    RLabMass->SetColorLabBakG(clBlack);
+    RLabMass->SetDotSize(3);
+    RLabMass->SetDotSpacing(1);
+    RLabMass->SetProportional(true);
+    RLabMass->SetAutoCenter(true);
+    RLabMass->SetText(QStringLiteral("220.8"));
+    ScStartBtn = MakeButton(c, QStringLiteral("LX_Start Scan"), 8, 460, 32);
+    ScStartBtn->setObjectName(QStringLiteral("ScStartBtn"));
+    ScStopBtn = MakeButton(c, QStringLiteral("LX_Stop Scan"), 8, 496, 32);
+    ScStopBtn->setObjectName(QStringLiteral("ScStopBtn"));
+    ClearBtn = MakeButton(c, QStringLiteral("LX_Clear Spectrum"), 8, 532, 32);
+    ClearBtn->setObjectName(QStringLiteral("ClearBtn"));
+
+    MatData = new TMatrix(this);
+    MatData->setObjectName(QStringLiteral("MatData"));
+    MatData->SetNrOfColumns(2);
+    MatData->SetNrOfRows(1);
+
+    // Every handler reports its failures through the application's error
+    // report, so that nothing is thrown through Qt's own code.
+    auto guarded = [](auto f) { return [f] { RunReportingErrors(f); }; };
+    connect(TBMagnetic, &QSlider::valueChanged, this, guarded([this] { TBMagneticChange(); }));
+    connect(Energy, &QSlider::valueChanged, this, guarded([this] { EnergyChange(); }));
+    connect(ScStartBtn, &QPushButton::clicked, this, guarded([this] { ScStartBtnClick(); }));
+    connect(ScStopBtn, &QPushButton::clicked, this, guarded([this] { ScStopBtnClick(); }));
+    connect(ClearBtn, &QPushButton::clicked, this, guarded([this] { ClearBtnClick(); }));
+    connect(cmdExit, &QPushButton::clicked, this, guarded([this] { cmdExitClick(); }));
+    connect(spectrumbox, &QComboBox::activated, this, guarded([this] { spectrumboxChange(); }));
+    library_.OnLineRead = [] { QCoreApplication::processEvents(); };
+}
+
+bool TfrmExample::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && !activated_)
+        RunReportingErrors([this] { FormActivate(); });
+    if (e->type() == QEvent::Show && !activated_) {
+        // Without a window manager a shown window may never become active;
+        // the start-up steps then run as soon as the window is up.
+        QTimer::singleShot(0, this, [this] {
+            if (!activated_ && isVisible() && !QApplication::activeModalWidget())
+                RunReportingErrors([this] { FormActivate(); });
+        });
+    }
+    return QWidget::event(e);
+}
+
+void TfrmExample::FormActivate()
+{
+    if (activated_)
+        return;
+    activated_ = true;
+    MessageDialogLanguage = 1;
+    RChart1->SetTransparentFill(true);
+    MagnetNum->SetValue(TBMagnetic->value() / 10);
+    EnergyNum->SetValue(Energy->value());
+    SetDecimalSeparator(QLatin1Char('.'));
+    k_ = SectorFieldConstant();
+    if (!BuildSubstanceList())
+        return;
+    spectrumbox->setCurrentIndex(0);
+}
+
+bool TfrmExample::BuildSubstanceList()
+{
+    QString error;
+    if (!library_.Open(libraryPath_, &error)) {
+        const QString text = QStringLiteral("No file \"%s\" found in the Database")
+                                 .replace(QLatin1String("%s"), QString::fromLatin1(TSpectrumLibrary::kFileName));
+        ShowMessageDialog(text, dkError, TMsgDlgButtons{dbOK}, 0);
+        closing_ = true;
+        close();
+        QCoreApplication::quit();
+        return false;
+    }
+    spectrumbox->clear();
+    spectrumbox->addItems(library_.SubstanceNames());
+    if (spectrumbox->count() == 0)
+        return true; // an empty library: nothing to load, nothing fails
+    spectrumbox->setCurrentIndex(0);
+    LoadSpectrum(spectrumbox->currentText());
+    ComputeIonPaths(Energy->value(), TBMagnetic->value());
+    return true;
+}
+
+void TfrmExample::LoadSpectrum(const QString& name)
+{
+    try {
+        const TSpectrumLoad load = library_.LoadSpectrum(name, *MatData);
+        if (load.superseded)
+            return; // a newer load, started while this one read, has taken over
+        lineCount_ = library_.LineCount();
+        if (const auto end = load.MassAxisEnd())
+            RChart2->Scale1X()->SetRangeHigh(*end);
+    } catch (...) {
+        lineCount_ = library_.LineCount(); // the pairs read before the error stay
+        throw;
+    }
+}
+
+std::vector<TSpectralLine> TfrmExample::Lines() const
+{
+    std::vector<TSpectralLine> lines;
+    lines.reserve(size_t(std::max(lineCount_, 0)));
+    for (int i = 1; i <= lineCount_ && i <= MatData->NrOfRows(); ++i)
+        lines.push_back({MatData->Cell(1, i), MatData->Cell(2, i)});
+    return lines;
+}
+
+void TfrmExample::ComputeIonPaths(int U, int Bp)
+{
+    RChart1->SetSuppressPaint(true);
+    RChart1->ClearItems();
+    const std::vector<TSpectralLine> lines = Lines();
+    const TIonPaths model = ComputeIonPathModel(U, Bp, k_, lines);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        RChart1->SetDataColor(MixColors(0xFFF0F0, 0x500000, lines[i].Abundance / 100));
+        const float r = model.Paths[i].Radius;
+        if (model.Paths[i].Straight)
+            RChart1->AddLine(kSourceX, 0, kSourceX, RChart1->Scale1Y()->RangeHigh());
+        else
+            RChart1->AddEllipse(kSourceX + r, 0, r, r);
+    }
+    if (model.InFocus) {
+        const TSpectralLine& l = lines[size_t(model.Best)];
+        RChart2->AddLine(l.Mass, 0, l.Mass, l.Abundance);
+    }
+    RLabMass->SetText(FormatReal(1, 1, model.MassInFocus));
+    RChart2->CrossHair1()->SetPosX(model.MassInFocus);
+    RChart2->ShowItems();
+    RChart1->SetSuppressPaint(false);
+}
+
+void TfrmExample::TBMagneticChange()
+{
+    MagnetNum->SetValue(TBMagnetic->value() / 10);
+    ComputeIonPaths(Energy->value(), TBMagnetic->value());
+}
+
+void TfrmExample::EnergyChange()
+{
+    EnergyNum->SetValue(Energy->value());
+    ComputeIonPaths(Energy->value(), TBMagnetic->value());
+}
+
+void TfrmExample::SetScanControlsEnabled(bool enabled)
+{
+    TBMagnetic->setEnabled(enabled);
+    Energy->setEnabled(enabled);
+    ScStartBtn->setEnabled(enabled);
+    spectrumbox->setEnabled(enabled);
+}
+
+void TfrmExample::ScStartBtnClick()
+{
+    TBMagnetic->setEnabled(false);
+    Energy->setEnabled(false);
+    ScStartBtn->setEnabled(false);
+    spectrumbox->setEnabled(false);
+    scanning_ = true;
+    RChart2->ClearItems();
+    int pass = 0;
+    while (scanning_) {
+        TBMagnetic->setValue(TBMagnetic->value() + 10);
+        if (TBMagnetic->value() == TBMagnetic->maximum()) {
+            TBMagnetic->setValue(TBMagnetic->minimum());
+            MagnetNum->SetValue(TBMagnetic->minimum() / 10);
+            ScStartBtn->setEnabled(true);
+            TBMagnetic->setEnabled(true);
+            Energy->setEnabled(true);
+            spectrumbox->setEnabled(true);
+            scanning_ = false;
+        }
+        ComputeIonPaths(Energy->value(), TBMagnetic->value());
+        if (OnScanPass)
+            OnScanPass(++pass);
+        QCoreApplication::processEvents();
+        if (closing_)
+            break; // the window was closed during the scan: end it at once
+    }
+}
+
+void TfrmExample::ScStopBtnClick()
+{
+    scanning_ = false;
+    TBMagnetic->setEnabled(true);
+    Energy->setEnabled(true);
+    spectrumbox->setEnabled(true);
+    ScStartBtn->setEnabled(true);
+}
+
+void TfrmExample::ClearBtnClick()
+{
+    RChart2->ClearItems();
+    RChart2->ShowItems();
+}
+
+void TfrmExample::spectrumboxChange()
+{
+    for (int i = 1; i <= lineCount_ && i <= MatData->NrOfRows(); ++i) {
+        MatData->SetCell(1, i, 0.0);
+        MatData->SetCell(2, i, 0.0);
+    }
+    LoadSpectrum(spectrumbox->currentText());
+    TBMagnetic->setValue(TBMagnetic->minimum());
+    MagnetNum->SetValue(TBMagnetic->value() / 10);
+    RChart2->ClearItems();
+    RChart2->ShowItems();
+    ComputeIonPaths(Energy->value(), TBMagnetic->value());
+}
+
+void TfrmExample::cmdExitClick()
+{
+    close();
+}
+
+void TfrmExample::closeEvent(QCloseEvent* e)
+{
+    closing_ = true;
+    scanning_ = false;
+    QWidget::closeEvent(e);
+}

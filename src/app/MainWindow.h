@@ -1,0 +1,93 @@
+#pragma once
+// TfrmExample: the simulation's main window. Two sliders set the acceleration
+// voltage and the magnetic field, a selector picks the substance, the
+// deflection chart shows every ion path, the spectrum chart collects the
+// detector signal, and the dot-matrix display shows the mass in focus.
+
+#include "app/SectorField.h"
+#include "app/SpectrumLibrary.h"
+
+#include <QWidget>
+#include <functional>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class TMatrix;
+class TNumLab;
+class TRasterLab;
+class TRChart;
+
+class TfrmExample : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmExample(QWidget* parent = nullptr);
+    ~TfrmExample() override;
+
+    // The first activation: language, read-outs, decimal separator, model
+    // constant, substance list, first spectrum and picture. Later calls do
+    // nothing.
+    void FormActivate();
+
+    void TBMagneticChange();
+    void EnergyChange();
+    void ScStartBtnClick();
+    void ScStopBtnClick();
+    void ClearBtnClick();
+    void spectrumboxChange();
+    void cmdExitClick();
+
+    // Draws the ion paths for voltage U and field position Bp, adds the stick
+    // of the line in focus to the spectrum and shows the mass in focus.
+    void ComputeIonPaths(int U, int Bp);
+
+    bool Scanning() const { return scanning_; }
+    int LineCount() const { return lineCount_; }
+    // Where the library file is read from (the working directory by default).
+    void SetLibraryPath(const QString& path) { libraryPath_ = path; }
+    TSpectrumLibrary& Library() { return library_; }
+    // Called once per scan pass after the computation, before pending
+    // messages are processed; tests use it to act in the middle of a scan.
+    std::function<void(int pass)> OnScanPass;
+
+    // The controls, under the names of the window description.
+    TRChart* RChart1 = nullptr;
+    TRChart* RChart2 = nullptr;
+    QSlider* Energy = nullptr;
+    QSlider* TBMagnetic = nullptr;
+    TNumLab* EnergyNum = nullptr;
+    TNumLab* MagnetNum = nullptr;
+    QComboBox* spectrumbox = nullptr;
+    QPlainTextEdit* MMExplain = nullptr;
+    TRasterLab* RLabMass = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QPushButton* SBAbout = nullptr;
+    QPushButton* ScStartBtn = nullptr;
+    QPushButton* ScStopBtn = nullptr;
+    QPushButton* ClearBtn = nullptr;
+    TMatrix* MatData = nullptr;
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildControls();
+    bool BuildSubstanceList();
+    void LoadSpectrum(const QString& name);
+    std::vector<TSpectralLine> Lines() const;
+    void SetScanControlsEnabled(bool enabled);
+
+    TSpectrumLibrary library_;
+    QString libraryPath_ = QString::fromLatin1(TSpectrumLibrary::kFileName);
+    bool activated_ = false;
+    bool scanning_ = false;
+    bool closing_ = false;
+    int lineCount_ = 0;
+    double k_ = 0;
+    QFrame* pnlExample_ = nullptr;
+    QFrame* pnlCommand_ = nullptr;
+};

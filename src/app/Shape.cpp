@@ -1,0 +1,18 @@
+#include "app/Shape.h"
+
+#include <QPainter>
+
+TShape::TShape(QWidget* parent, TColor brush, TColor pen, int penWidth)
+    : QWidget(parent), brush_(brush), pen_(pen), penWidth_(penWidth)
+{
+}
+
+void TShape::paintEvent(QPaintEvent*)
+{
+    canvas_.Resize(width(), height());
+    canvas_.Pen = TPen{pen_, penWidth_, psInsideFrame};
+    canvas_.Brush = TBrush{brush_, bsSolid};
+    canvas_.Rectangle(0, 0, width(), height());
+    QPainter p(this);
+    p.drawImage(0, 0, canvas_.Image());
+}
