@@ -1,0 +1,258 @@
+#include "widgets/NumLab.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace {
+
+TFont FromQFont(const QFont& f)
+{
+    TFont t;
+    t.Name = f.family();
+    t.Height = f.pixelSize() > 0 ? -f.pixelSize() : std::max(1, int(std::lround(f.pointSizeF())));
+    t.Color = clBlack;
+    t.Style = (f.bold() ? fsBold : 0) | (f.italic() ? fsItalic : 0) | (f.underline() ? fsUnderline : 0)
+              | (f.strikeOut() ? fsStrikeOut : 0);
+    return t;
+}
+
+bool ValidAlignment(int v) { return v >= taLeftJustify && v <= taCenter; }
+
+} // namespace
+
+TNumLab::TNumLab(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    const TReliefColors relief = ReliefColors(colorScheme_);
+    look_.Shadow = relief.Shadow;
+    look_.Highlight = relief.Highlight;
+    resize(160, 28);
+}
+
+template <typename T>
+void TNumLab::Change(T& field, const T& v)
+{
+    if (field == v)
+        return;
+    field = v;
+    Repaint();
+}
+
+// ---- painting -------------------------------------------------------------
+
+bool TNumLab::VisibleFlag() const
+{
+    // The control's own Visible setting: only an explicit hide() clears it.
+    return !(testAttribute(Qt::WA_WState_ExplicitShowHide) && testAttribute(Qt::WA_WState_Hidden));
+}
+
+TFont TNumLab::Font() const
+{
+    return FromQFont(font());
+}
+
+void TNumLab::SetFont(const TFont& v)
+{
+    setFont(v.ToQFont()); // the font change repaints
+}
+
+QString TNumLab::DisplayText()
+{
+    QString text = FormatNumLabValue(value_, format_);
+    if (OnBeforeDisplay)
+        OnBeforeDisplay(this, text);
+    return text;
+}
+
+void TNumLab::Render()
+{
+    picture_.Resize(width(), height());
+    look_.Font = Font();
+    TNumLabContent content;
+    content.LeftText = leftText_;
+    content.RightText = rightText_;
+    content.ShowNumber = !empty_;
+    if (!empty_)
+        content.Number = DisplayText();
+    content.MayOverflow = format_.DisplayType != dtState;
+    content.OverflowIndicator = format_.OverflowIndicator;
+    PaintNumLab(picture_, look_, content);
+}
+
+void TNumLab::Repaint()
+{
+    if (!VisibleFlag())
+        return;
+    Render();
+    repaint();
+}
+
+void TNumLab::setVisible(bool visible)
+{
+    QWidget::setVisible(visible);
+    if (visible)
+        Repaint();
+}
+
+void TNumLab::paintEvent(QPaintEvent*)
+{
+    if (picture_.Width() != width() || picture_.Height() != height())
+        Render();
+    QPainter p(this);
+    p.drawImage(0, 0, picture_.Image());
+}
+
+void TNumLab::resizeEvent(QResizeEvent*)
+{
+    if (VisibleFlag())
+        Render();
+}
+
+void TNumLab::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::FontChange)
+        Repaint();
+    QWidget::changeEvent(e);
+}
+
+// ---- properties -----------------------------------------------------------
+
+void TNumLab::SetValue(double v)
+{
+    if (v == value_)
+        return;
+    value_ = v;
+    Repaint();
+}
+
+void TNumLab::SetDisplayType(TDisplay v) { Change(format_.DisplayType, v); }
+void TNumLab::SetComma(bool v) { Change(format_.Comma, v); }
+void TNumLab::SetForcePlusSign(bool v) { Change(format_.ForcePlusSign, v); }
+void TNumLab::SetEmpty(bool v) { Change(empty_, v); }
+void TNumLab::SetOverflowIndicator(const QString& v) { Change(format_.OverflowIndicator, v); }
+void TNumLab::SetStateText(const QString& v) { Change(format_.StateText, v); }
+void TNumLab::SetDTFormat(const QString& v) { Change(format_.DTFormat, v); }
+void TNumLab::SetLeftText(const QString& v) { Change(leftText_, v); }
+void TNumLab::SetRightText(const QString& v) { Change(rightText_, v); }
+void TNumLab::SetAlignment(TAlignment v) { Change(look_.Alignment, v); }
+void TNumLab::SetLeftTextAlignment(TAlignment v) { Change(look_.LeftTextAlignment, v); }
+void TNumLab::SetRightTextAlignment(TAlignment v) { Change(look_.RightTextAlignment, v); }
+void TNumLab::SetFrameStyle(TFrameStyle v) { Change(look_.Frame, v); }
+void TNumLab::SetColorLabBakG(TColor v) { Change(look_.LabBakG, v); }
+void TNumLab::SetColorLabText(TColor v) { Change(look_.LabText, v); }
+void TNumLab::SetColorOutBakG(TColor v) { Change(look_.OutBakG, v); }
+void TNumLab::SetColorOutText(TColor v) { Change(look_.OutText, v); }
+
+void TNumLab::SetPrecision(int v)
+{
+    if (v < 0)
+        return;
+    Change(format_.Precision, std::min(v, 15));
+}
+
+void TNumLab::SetLeftSpace(int v)
+{
+    if (v < 0)
+        return;
+    Change(look_.LeftSpace, std::min(v, width()));
+}
+
+void TNumLab::SetLabelWidth(int v)
+{
+    if (v < 0)
+        return;
+    Change(look_.LabelWidth, v);
+}
+
+void TNumLab::SetColorScheme(TColorScheme v)
+{
+    if (v == colorScheme_)
+        return;
+    colorScheme_ = v;
+    const TReliefColors relief = ReliefColors(v);
+    look_.Shadow = relief.Shadow;
+    look_.Highlight = relief.Highlight;
+    Repaint();
+}
+
+void TNumLab::SetDisplayTypeInt(int v)
+{
+    if (v >= 0 && v < kDisplayTypeCount)
+        SetDisplayType(TDisplay(v));
+}
+
+void TNumLab::SetAlignmentInt(int v)
+{
+    if (ValidAlignment(v))
+        SetAlignment(TAlignment(v));
+}
+
+void TNumLab::SetLeftTextAlignmentInt(int v)
+{
+    if (ValidAlignment(v))
+        SetLeftTextAlignment(TAlignment(v));
+}
+
+void TNumLab::SetRightTextAlignmentInt(int v)
+{
+    if (ValidAlignment(v))
+        SetRightTextAlignment(TAlignment(v));
+}
+
+void TNumLab::SetFrameStyleInt(int v)
+{
+    if (v >= fsNone && v <= fsEngraved)
+        SetFrameStyle(TFrameStyle(v));
+}
+
+void TNumLab::SetColorSchemeInt(int v)
+{
+    if (v == csBWG || v == csSystem)
+        SetColorScheme(TColorScheme(v));
+}
+
+void TNumLab::Assign(const TNumLab& s)
+{
+    if (&s == this)
+        return;
+    look_.LeftSpace = s.look_.LeftSpace;
+    empty_ = s.empty_;
+    look_.LabelWidth = s.look_.LabelWidth;
+    format_.Precision = s.format_.Precision;
+    leftText_ = s.leftText_;
+    rightText_ = s.rightText_;
+    look_.Frame = s.look_.Frame;
+    look_.Alignment = s.look_.Alignment;
+    look_.RightTextAlignment = s.look_.RightTextAlignment;
+    look_.LeftTextAlignment = s.look_.LeftTextAlignment;
+    format_.OverflowIndicator = s.format_.OverflowIndicator;
+    value_ = s.value_;
+    format_.StateText = s.format_.StateText;
+    look_.LabBakG = s.look_.LabBakG;
+    look_.LabText = s.look_.LabText;
+    look_.OutBakG = s.look_.OutBakG;
+    look_.OutText = s.look_.OutText;
+    look_.Dark = s.look_.Dark;
+    look_.Shadow = s.look_.Shadow;
+    look_.Highlight = s.look_.Highlight;
+    colorScheme_ = s.colorScheme_;
+    format_.DisplayType = s.format_.DisplayType;
+    Repaint();
+}
+
+// ---- mouse ----------------------------------------------------------------
+
+void TNumLab::mousePressEvent(QMouseEvent* e) { MousePressed(this, *e); }
+
+void TNumLab::mouseMoveEvent(QMouseEvent* e)
+{
+    const int x = e->position().toPoint().x();
+    mouseArea_ = x <= look_.LeftSpace ? 0 : x <= look_.LeftSpace + look_.LabelWidth ? 1 : 2;
+    MouseMoved(this, *e);
+}
+
+void TNumLab::mouseReleaseEvent(QMouseEvent* e) { MouseReleased(this, *e, rect().contains(e->position().toPoint())); }
+void TNumLab::mouseDoubleClickEvent(QMouseEvent* e) { MouseDoubleClicked(this, *e); }
