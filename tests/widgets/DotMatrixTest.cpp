@@ -1,4 +1,3 @@
-#include "widgets/DotMatrixLayout.h"
 #include "widgets/RasterLab.h"
 
 #include <gtest/gtest.h>
@@ -285,16 +284,4 @@ TEST(RasterLab, AnotherFontGivesItsOwnRaster)
     lab.SetFont(back);
     EXPECT_EQ(lab.Raster().Height, 12);
     EXPECT_EQ(lab.height(), 49);
-}
-
-TEST(DotMatrixLayout, FrameWidthsAndFittedHeight)
-{
-    EXPECT_EQ(DotFrameWidth(fsNone), 0);
-    EXPECT_EQ(DotFrameWidth(fsSimple), 1);
-    EXPECT_EQ(DotFrameWidth(fsLowered), 1);
-    EXPECT_EQ(DotFrameWidth(fsRaised), 1);
-    EXPECT_EQ(DotFrameWidth(fsEmbossed), 2);
-    EXPECT_EQ(DotFrameWidth(fsEngraved), 2);
-    EXPECT_EQ(FittedHeight(1, 4, 12), 49);
-    EXPECT_EQ(CenteredPosX(113, 104, 1), 6);
 }

@@ -70,12 +70,14 @@ struct DisplayCounter {
     }
 };
 
-void MoveMouse(TNumLab& lab, int x)
+void SendMouse(QWidget& w, QEvent::Type type, int x, Qt::MouseButton button = Qt::NoButton)
 {
-    QMouseEvent e(QEvent::MouseMove, QPointF(x, 5), lab.mapToGlobal(QPointF(x, 5)), Qt::NoButton, Qt::NoButton,
-                  Qt::NoModifier);
-    QCoreApplication::sendEvent(&lab, &e);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+    QMouseEvent e(type, QPointF(x, 5), w.mapToGlobal(QPointF(x, 5)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &e);
 }
+
+void MoveMouse(TNumLab& lab, int x) { SendMouse(lab, QEvent::MouseMove, x); }
 
 } // namespace
 
@@ -333,6 +335,25 @@ TEST(NumLab, MouseAreaFollowsTheMouse)
         MoveMouse(lab, c[0]);
         EXPECT_EQ(lab.MouseArea(), c[1]) << "x = " << c[0];
     }
+}
+
+TEST(NumLab, ClickIsALeftPressAndReleaseOverTheControl)
+{
+    TNumLab lab;
+    int clicks = 0, downs = 0, ups = 0;
+    lab.OnClick = [&](QObject*) { ++clicks; };
+    lab.OnMouseDown = [&](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int) { downs += x == 50; };
+    lab.OnMouseUp = [&](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { ++ups; };
+    SendMouse(lab, QEvent::MouseButtonPress, 50, Qt::LeftButton);
+    SendMouse(lab, QEvent::MouseButtonRelease, 60, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    SendMouse(lab, QEvent::MouseButtonPress, 50, Qt::LeftButton);
+    SendMouse(lab, QEvent::MouseButtonRelease, 500, Qt::LeftButton); // released outside
+    SendMouse(lab, QEvent::MouseButtonPress, 50, Qt::RightButton);
+    SendMouse(lab, QEvent::MouseButtonRelease, 50, Qt::RightButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(downs, 3);
+    EXPECT_EQ(ups, 3);
 }
 
 TEST(NumLab, AssignCopiesAllButSignsDateFormatAndHandler)
