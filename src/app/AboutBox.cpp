@@ -1,0 +1,234 @@
+#include "app/AboutBox.h"
+
+#include "gfx/Color.h"
+#include "i18n/Lexifer2000.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QUrl>
+
+namespace {
+
+QFont ArialFont(int pixelHeight)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixelHeight);
+    return f;
+}
+
+void SetTextColor(QWidget* w, TColor color)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, ToQColor(color));
+    w->setPalette(p);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, int x, int y, int w, int h, Qt::Alignment align)
+{
+    auto* l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, w, h);
+    l->setAlignment(align);
+    return l;
+}
+
+// Outer bevel lowered, inner raised: the etched look of a sunken box.
+QFrame* MakePanel(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    auto* p = new QFrame(parent);
+    p->setObjectName(QString::fromLatin1(name));
+    p->setGeometry(x, y, w, h);
+    p->setFrameShape(QFrame::Box);
+    p->setFrameShadow(QFrame::Sunken);
+    return p;
+}
+
+TLinkLabel* MakeLink(QWidget* parent, const char* name, int x, int y)
+{
+    auto* l = new TLinkLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(x, y, 369, 16);
+    QFont f(QStringLiteral("Courier New"));
+    f.setPixelSize(13);
+    f.setBold(true);
+    f.setUnderline(true);
+    l->setFont(f);
+    l->setCursor(Qt::PointingHandCursor);
+    SetTextColor(l, clBlue);
+    return l;
+}
+
+// An address without a scheme (such as an untranslated key) would be taken
+// for a file beside the program; it opens nothing instead.
+bool OpenWithDesktop(const QUrl& url)
+{
+    if (!url.isValid() || url.scheme().isEmpty())
+        return false;
+    return QDesktopServices::openUrl(url);
+}
+
+} // namespace
+
+std::function<bool(const QUrl&)> TFrmAbout::OpenAddress = OpenWithDesktop;
+const QString TFrmAbout::SimulationsAddress = QStringLiteral("https://phet.colorado.edu/");
+
+TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent)
+{
+    setMouseTracking(true);
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
+        OnClick();
+}
+
+void TLinkLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    if (OnMouseMove)
+        OnMouseMove();
+    // Kept from the panel below, which would turn the link blue again.
+    event->accept();
+}
+
+TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmAbout"));
+    setWindowTitle(QStringLiteral("LX_About"));
+    setFont(ArialFont(13));
+    SetTextColor(this, clBlack);
+    setFixedSize(543, 332);
+
+    const Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignTop;
+    Panel1 = MakePanel(this, "Panel1", 8, 10, 529, 127);
+    LblName = MakeLabel(Panel1, "LblName", 8, 12, 513, 34, centre);
+    QFont nameFont = ArialFont(30);
+    nameFont.setBold(true);
+    nameFont.setItalic(true);
+    LblName->setFont(nameFont);
+    SetTextColor(LblName, clMaroon);
+    LblName->setText(QStringLiteral("Ionpath"));
+    LblVersion = MakeLabel(Panel1, "LblVersion", 8, 50, 513, 16, centre);
+    LblVersion->setText(QStringLiteral("Version 2.1"));
+    LblAuthor = MakeLabel(Panel1, "LblAuthor", 8, 74, 513, 16, centre);
+    LblCopyright = MakeLabel(Panel1, "LblCopyright", 8, 100, 513, 16, centre);
+    LblCopyright->setText(QStringLiteral("Copyright \u00a9 The Ionpath developers. All rights reserved."));
+
+    LblDescription = MakeLabel(this, "LblDescription", 8, 152, 529, 65, centre);
+    LblDescription->setWordWrap(true);
+    SetTextColor(LblDescription, clMaroon);
+
+    Panel2 = MakePanel(this, "Panel2", 8, 224, 529, 65);
+    Panel2->setMouseTracking(true);
+    Panel2->installEventFilter(this);
+    LblWebSite = MakeLabel(Panel2, "LblWebSite", 8, 8, 137, 49, Qt::AlignRight | Qt::AlignTop);
+    LblWebSite->setWordWrap(true);
+    LblHomePage = MakeLink(Panel2, "LblHomePage", 152, 12);
+    LblHomePage->setText(QStringLiteral("LX_HomePage"));
+    LblHomePage->setVisible(false); // stored hidden; FormShow shows it
+    LblHomePage->OnClick = [this] { LblHomePageClick(); };
+    LblHomePage->OnMouseMove = [this] { LblHomePageMouseMove(); };
+    LblSimus = MakeLink(Panel2, "LblSimus", 152, 36);
+    LblSimus->setText(SimulationsAddress);
+    LblSimus->OnClick = [this] { LblSimusClick(); };
+    LblSimus->OnMouseMove = [this] { LblSimusMouseMove(); };
+
+    BButOK = new QPushButton(QStringLiteral("LX_OK"), this);
+    BButOK->setObjectName(QStringLiteral("BButOK"));
+    BButOK->setGeometry(424, 296, 113, 33);
+    BButOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    BButOK->setDefault(true);
+    connect(BButOK, &QPushButton::clicked, this, [this] { BButOKClick(); });
+
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TFrmAbout::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+bool TFrmAbout::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Panel2 && event->type() == QEvent::MouseMove)
+        Panel2MouseMove();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmAbout::FormShow()
+{
+    LblHomePage->setVisible(true);
+}
+
+void TFrmAbout::Open(const QString& address)
+{
+    // The hourglass shows while the desktop starts the browser, which can
+    // take a while; it is restored whatever the outcome.
+    const QCursor saved = cursor();
+    setCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents();
+    if (OpenAddress)
+        OpenAddress(QUrl(address, QUrl::StrictMode));
+    setCursor(saved);
+}
+
+void TFrmAbout::LblHomePageClick()
+{
+    Open(homePage_);
+}
+
+void TFrmAbout::LblSimusClick()
+{
+    Open(SimulationsAddress);
+}
+
+void TFrmAbout::LblHomePageMouseMove()
+{
+    SetTextColor(LblHomePage, clRed);
+}
+
+void TFrmAbout::LblSimusMouseMove()
+{
+    SetTextColor(LblSimus, clRed);
+}
+
+void TFrmAbout::Panel2MouseMove()
+{
+    SetTextColor(LblHomePage, clBlue);
+    SetTextColor(LblSimus, clBlue);
+}
+
+void TFrmAbout::BButOKClick()
+{
+    close();
+}
+
+void PrepareAboutTexts(TFrmAbout& box, TLexifer2000& lexifer)
+{
+    box.LblName->setText(QStringLiteral("Ionpath"));
+    box.LblVersion->setText(QStringLiteral("Version 2.1"));
+    box.SetHomePage(lexifer.Translate(QStringLiteral("HomePageURL")));
+    const QString language = lexifer.Translate(QStringLiteral("$dlglanguage$")).toLower();
+    lexifer.TranslateForm(&box);
+    if (language == QLatin1String("lggerman")) {
+        box.LblWebSite->setText(QStringLiteral("Mehr Informationen finden Sie auf folgenden Webseiten:"));
+        box.LblDescription->setText(
+            QStringLiteral("Dieses Programm zeigt die grundlegende Funktion eines Sektorfeld-Massenspektrometers") +
+            QLatin1Char(' ') +
+            QStringLiteral("und wird in verschiedenen interaktiven elektronischen Lehrb\u00fcchern eingesetzt."));
+    } else {
+        box.LblWebSite->setText(QStringLiteral("More information can be found at the following Web sites:"));
+        box.LblDescription->setText(
+            QStringLiteral("This program shows the basic function of a sector field mass spectrometer.") +
+            QLatin1Char(' ') + QStringLiteral("It is used in various electronic textbooks."));
+    }
+}
