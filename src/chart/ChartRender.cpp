@@ -467,19 +467,26 @@ void TRChart::DrawItems(Canvas& c)
     flush();
 }
 
+QPoint TRChart::TextLabelAnchor(const TTextLabel& l) const
+{
+    // Anchor in data-picture pixels: pixel coordinates are control pixels.
+    const QPoint mapped = DataPixel(l.Layer(), l.PosX(), l.PosY());
+    int x = RoundToInt(l.PosX()) - g_.MarginLeft, y = RoundToInt(l.PosY()) - g_.MarginTop;
+    if (l.AttachToData() == tlamXOnly || l.AttachToData() == tlamBoth)
+        x = mapped.x();
+    if (l.AttachToData() == tlamYOnly || l.AttachToData() == tlamBoth)
+        y = mapped.y();
+    return {x, y};
+}
+
 void TRChart::DrawTextLabels(Canvas& c)
 {
     for (int n = kTextLabelCount; n >= 1; --n) {
         const TTextLabel* l = textLabels_[size_t(n)];
         if (l->Mode() == tlOff || !l->Visible() || !layerVisible_[size_t(ClampLayer(l->Layer()))])
             continue;
-        // Anchor in data-picture pixels: pixel coordinates are control pixels.
-        const QPoint mapped = DataPixel(l->Layer(), l->PosX(), l->PosY());
-        int x = RoundToInt(l->PosX()) - g_.MarginLeft, y = RoundToInt(l->PosY()) - g_.MarginTop;
-        if (l->AttachToData() == tlamXOnly || l->AttachToData() == tlamBoth)
-            x = mapped.x();
-        if (l->AttachToData() == tlamYOnly || l->AttachToData() == tlamBoth)
-            y = mapped.y();
+        const QPoint anchor = TextLabelAnchor(*l);
+        int x = anchor.x(), y = anchor.y();
 
         c.Font = l->Font();
         c.Pen = TPen{l->ColorBorder()};
@@ -590,6 +597,9 @@ void TRChart::Present(const Canvas& bitmap, int x, int y)
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(x, y, bitmap.Image());
     }
+    // A zoom window being dragged stays in sight over the new picture.
+    if (mouse_.OutlineShown)
+        XorOnPresented(mouse_.Outline);
     if (!painting_)
         repaint();
 }

@@ -123,6 +123,7 @@ TRChart::TRChart(QWidget* parent)
     loading_ = false;
     StandardLayout(rcl_X1Bottom_Y1Left);
     setFocusPolicy(Qt::StrongFocus);
+    InitMouse();
 }
 
 TRChart::~TRChart()

@@ -4,11 +4,13 @@
 // (the control picture with background, shadow, caption and axes; the data
 // picture with the data-area background, grid, items, labels and frame).
 
+#include "chart/ChartCursors.h"
 #include "chart/ChartMapping.h"
 #include "chart/ChartParts.h"
 #include "chart/ChartTypes.h"
 #include "chart/DisplayList.h"
 #include "chart/JointLayers.h"
+#include "chart/MouseTypes.h"
 #include "chart/Scale.h"
 #include "chart/ScaleProps.h"
 #include "chart/TextLabel.h"
@@ -77,6 +79,9 @@ class TRChart : public QWidget {
     Q_PROPERTY(TCrossHair* CrossHair2 READ CrossHair2)
     Q_PROPERTY(TCrossHair* CrossHair3 READ CrossHair3)
     Q_PROPERTY(TCrossHair* CrossHair4 READ CrossHair4)
+    Q_PROPERTY(int MouseAction READ MouseActionInt WRITE SetMouseActionInt)
+    Q_PROPERTY(bool MouseCursorFixed READ MouseCursorFixed WRITE SetMouseCursorFixed)
+    Q_PROPERTY(uint MouseLayers READ MouseLayerMask WRITE SetMouseLayerMask)
 
 public:
     explicit TRChart(QWidget* parent = nullptr);
@@ -258,10 +263,45 @@ public:
     TRenderEvent OnDataRendered;
     TScaleTickDrawnEvent OnScaleTickDrawn;
 
+    // ---- mouse ----
+    TMouseActMode MouseAction() const { return mouse_.Action; }
+    // A zoom window being dragged is dropped when the mode changes.
+    void SetMouseAction(TMouseActMode v);
+    // True: the chart never touches the cursor.
+    bool MouseCursorFixed() const { return mouse_.CursorFixed; }
+    void SetMouseCursorFixed(bool v);
+    // The layers mouse zooming and panning act on (only layer 1 at first);
+    // numbers outside 1..16 are ignored.
+    bool MouseLayer(int layer) const { return layer >= 1 && layer <= kLayerCount && mouse_.Layers[size_t(layer)]; }
+    void SetMouseLayer(int layer, bool on);
+    // The same as bits: bit 0 is layer 1.
+    uint MouseLayerMask() const;
+    void SetMouseLayerMask(uint mask);
+    // Hit test of the data area, border included (control pixels).
+    bool InDataArea(int x, int y) const;
+    // The pointer's last position inside the data area, world units of ActiveLayer.
+    double MouseWorldX() const { return mouse_.LastX; }
+    double MouseWorldY() const { return mouse_.LastY; }
+    bool ZoomWindowDragging() const { return mouse_.WindowDragging; }
+
+    TMouseMoveInChartEvent OnMouseMoveInChart;
+    TChartNotifyEvent OnZoomPan;
+    TCrossHairMoveEvent OnCrossHairMove;
+    TTextLabelMoveEvent OnTextLabelMove;
+    TChartNotifyEvent OnMouseEnter;
+    TChartNotifyEvent OnMouseLeave;
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void showEvent(QShowEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    void enterEvent(QEnterEvent*) override;
+    void leaveEvent(QEvent*) override;
+    void hideEvent(QHideEvent*) override;
     // A focused chart keeps the tab key (and the arrow keys) for itself.
     bool focusNextPrevChild(bool) override { return false; }
 
@@ -290,7 +330,26 @@ private:
     void DrawTextLabels(Canvas& c);
     void DrawCrossHairs(Canvas& c, int x0, int y0);
     QPoint DataPixel(int layer, double x, double y) const; // in the data picture, clamped
+    QPoint TextLabelAnchor(const TTextLabel& label) const;  // in the data picture, as drawn
     void Present(const Canvas& bitmap, int x, int y);
+
+    void InitMouse();
+    void TakeDragAnchor(QPoint p);
+    void DragTo(QPoint p, bool inside);
+    // Gives every mouse layer the ranges newRanges asks for (it answers false
+    // to leave a layer alone), repainting once, then reports OnZoomPan.
+    void ChangeMouseLayerRanges(const std::function<bool(int layer, TAxisRange& x, TAxisRange& y)>& newRanges);
+    void PanTo(QPoint p);
+    void ZoomDragTo(QPoint p);
+    void DragCrossHairTo(QPoint p);
+    void DragLabelTo(QPoint p);
+    void MoveZoomWindow(QPoint p);
+    void FinishZoomWindow();
+    void EndZoomWindow();
+    void ShowZoomOutline(const QRect& r);
+    void HideZoomOutline();
+    void XorOnPresented(const QRect& r);
+    void ShowMouseCursor(TChartCursorChoice choice);
 
     TChartGeometry g_;
     std::array<TScalePropsHoriz*, kLayerCount + 1> scaleX_{};
@@ -351,6 +410,11 @@ private:
     Canvas control_;
     Canvas data_;
     QImage presented_;
+
+    TChartMouseState mouse_;
+    TApplicationCursor appCursor_;
+    int MouseActionInt() const { return mouse_.Action; }
+    void SetMouseActionInt(int v);
 
     int GridStyleInt() const { return gridStyle_; }
     void SetGridStyleInt(int v) { SetGridStyle(GridStyleType(v)); }
