@@ -1,10 +1,13 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutBox.h"
 #include "app/ErrorReport.h"
 #include "app/Shape.h"
 #include "chart/RChart.h"
 #include "dialogs/MessageDialog.h"
 #include "gfx/Frames.h"
+#include "i18n/Lexifer2000.h"
+#include "i18n/TranslationFile.h"
 #include "support/FormatReal.h"
 #include "support/Matrix.h"
 #include "support/NumberFormat.h"
@@ -17,6 +20,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -57,6 +61,8 @@ TNumLab* MakeReadOut(QWidget* parent, int x, int y, int w, const QString& unit)
     n->SetAlignment(taCenter);
     n->SetRightText(unit);
     n->SetLabelWidth(50);
+    // The box starts near the left so that the unit on its right is readable.
+    n->SetLeftSpace(10);
     n->SetFrameStyle(fsLowered);
     return n;
 }
@@ -70,7 +76,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int 
 
 } // namespace
 
-TfrmExample::TfrmExample(QWidget* parent)
+TfrmExample::TfrmExample(QWidget* parent, TWindowTexts texts)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmExample"));
@@ -83,6 +89,7 @@ TfrmExample::TfrmExample(QWidget* parent)
     setFont(f);
     setFixedSize(792, 573);
     BuildControls();
+    Translate(texts);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->availableGeometry();
         move(r.center() - rect().center());
@@ -90,6 +97,52 @@ TfrmExample::TfrmExample(QWidget* parent)
 }
 
 TfrmExample::~TfrmExample() = default;
+
+void TfrmExample::Translate(TWindowTexts texts)
+{
+    lexifer_ = std::make_unique<TLexifer2000>(QStringLiteral("Ionpath"));
+    if (texts == TWindowTexts::Keys)
+        return;
+    LoadTranslationFile(*lexifer_, FindTranslationFile(QCoreApplication::applicationFilePath(),
+                                                       QLocale().uiLanguages()));
+    lexifer_->TranslateForm(this);
+    // Labels were sized to their keys; the translations have their own length.
+    for (QLabel* l : findChildren<QLabel*>())
+        if (!l->wordWrap())
+            l->adjustSize();
+}
+
+void TfrmExample::FormShow()
+{
+    if (!aboutBox_) {
+        FormActivate();
+        return;
+    }
+    if (!aboutPrepared_) {
+        PrepareAboutTexts(*aboutBox_, *lexifer_);
+        aboutPrepared_ = true;
+    }
+    aboutBox_->exec();
+    // Closing the box gives the window back its activation, which is its
+    // first one; without a window manager no activation may come at all.
+    FormActivate();
+}
+
+void TfrmExample::SBAboutClick()
+{
+    if (!aboutBox_)
+        aboutBox_ = new TFrmAbout(this);
+    if (!aboutPrepared_) {
+        PrepareAboutTexts(*aboutBox_, *lexifer_);
+        aboutPrepared_ = true;
+    }
+    aboutBox_->exec();
+}
+
+QString TfrmExample::LibraryNameForMessage(const QStringList& arguments)
+{
+    return arguments.size() > 1 ? arguments.at(1) : QString::fromLatin1(TSpectrumLibrary::kFileName);
+}
 
 void TfrmExample::BuildControls()
 {
@@ -240,20 +293,27 @@ void TfrmExample::BuildControls()
     connect(ScStopBtn, &QPushButton::clicked, this, guarded([this] { ScStopBtnClick(); }));
     connect(ClearBtn, &QPushButton::clicked, this, guarded([this] { ClearBtnClick(); }));
     connect(cmdExit, &QPushButton::clicked, this, guarded([this] { cmdExitClick(); }));
+    connect(SBAbout, &QPushButton::clicked, this, guarded([this] { SBAboutClick(); }));
     connect(spectrumbox, &QComboBox::activated, this, guarded([this] { spectrumboxChange(); }));
     library_.OnLineRead = [] { QCoreApplication::processEvents(); };
 }
 
 bool TfrmExample::event(QEvent* e)
 {
-    if (e->type() == QEvent::WindowActivate && !activated_)
+    // With a start-up notice the first activation is the one that follows
+    // the notice's closing (FormShow runs it).
+    if (e->type() == QEvent::WindowActivate && !activated_ && shown_ && !aboutBox_)
         RunReportingErrors([this] { FormActivate(); });
-    if (e->type() == QEvent::Show && !activated_) {
-        // Without a window manager a shown window may never become active;
-        // the start-up steps then run as soon as the window is up.
+    if (e->type() == QEvent::Show && !shown_) {
+        shown_ = true;
+        // The notice is opened from the event loop, once the window is up:
+        // a modal loop inside the show event would run before the window
+        // is on the screen. Without a notice and without a window manager
+        // the window may never become active; the start-up steps then run
+        // here as well.
         QTimer::singleShot(0, this, [this] {
-            if (!activated_ && isVisible() && !QApplication::activeModalWidget())
-                RunReportingErrors([this] { FormActivate(); });
+            if (!activated_ && isVisible())
+                RunReportingErrors([this] { FormShow(); });
         });
     }
     return QWidget::event(e);
@@ -273,18 +333,22 @@ void TfrmExample::FormActivate()
     if (!BuildSubstanceList())
         return;
     spectrumbox->setCurrentIndex(0);
+    if (OnStarted)
+        OnStarted();
 }
 
 bool TfrmExample::BuildSubstanceList()
 {
     QString error;
     if (!library_.Open(libraryPath_, &error)) {
-        const QString text = QStringLiteral("No file \"%s\" found in the Database")
-                                 .replace(QLatin1String("%s"), QString::fromLatin1(TSpectrumLibrary::kFileName));
+        const QString text = lexifer_->Translate(QStringLiteral("No file \"%s\" found in the Database"))
+                                 .replace(QLatin1String("%s"), LibraryNameForMessage(QCoreApplication::arguments()));
         ShowMessageDialog(text, dkError, TMsgDlgButtons{dbOK}, 0);
+        // The program cannot work without its library: it ends, and says so
+        // in its exit status. The window is not closed first, since closing
+        // the last window would end the loop with status 0.
         closing_ = true;
-        close();
-        QCoreApplication::quit();
+        QCoreApplication::exit(1);
         return false;
     }
     spectrumbox->clear();

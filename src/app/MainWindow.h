@@ -7,8 +7,10 @@
 #include "app/SectorField.h"
 #include "app/SpectrumLibrary.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QFrame;
@@ -20,11 +22,18 @@ class TMatrix;
 class TNumLab;
 class TRasterLab;
 class TRChart;
+class TLexifer2000;
+class TFrmAbout;
+
+// Translated: the window loads its translation file and translates itself
+// as it is made (the program). Keys: its texts keep their "LX_" keys, for a
+// caller that translates the window with a table of its own.
+enum class TWindowTexts { Translated, Keys };
 
 class TfrmExample : public QWidget {
     Q_OBJECT
 public:
-    explicit TfrmExample(QWidget* parent = nullptr);
+    explicit TfrmExample(QWidget* parent = nullptr, TWindowTexts texts = TWindowTexts::Translated);
     ~TfrmExample() override;
 
     // The first activation: language, read-outs, decimal separator, model
@@ -43,6 +52,30 @@ public:
     // Draws the ion paths for voltage U and field position Bp, adds the stick
     // of the line in focus to the spectrum and shows the mass in focus.
     void ComputeIonPaths(int U, int Bp);
+
+    // The start-up notice: when the window is first shown, the About box's
+    // texts are prepared and translated and the box is shown modally; the
+    // first activation runs when it has been closed.
+    void FormShow();
+    // The About box again, with the texts prepared at start.
+    void SBAboutClick();
+    // The About box the program made right after this window; without one
+    // the window starts at once when it is shown.
+    void SetAboutBox(TFrmAbout* box) { aboutBox_ = box; }
+    TFrmAbout* AboutBox() const { return aboutBox_; }
+
+    // The translation table the window's texts come from: the file beside
+    // the executable (or the one for the user's language), loaded when the
+    // window is made.
+    TLexifer2000& Lexifer() { return *lexifer_; }
+    // The name the missing-library message gives for the program's
+    // arguments (the program path first): the first start parameter, or the
+    // library file's own name when there is none.
+    static QString LibraryNameForMessage(const QStringList& arguments);
+
+    // Called once, at the end of a first activation that drew the first
+    // picture.
+    std::function<void()> OnStarted;
 
     bool Scanning() const { return scanning_; }
     int LineCount() const { return lineCount_; }
@@ -80,6 +113,7 @@ private:
     void LoadSpectrum(const QString& name);
     std::vector<TSpectralLine> Lines() const;
     void SetScanControlsEnabled(bool enabled);
+    void Translate(TWindowTexts texts);
 
     TSpectrumLibrary library_;
     QString libraryPath_ = QString::fromLatin1(TSpectrumLibrary::kFileName);
@@ -90,4 +124,8 @@ private:
     double k_ = 0;
     QFrame* pnlExample_ = nullptr;
     QFrame* pnlCommand_ = nullptr;
+    std::unique_ptr<TLexifer2000> lexifer_;
+    TFrmAbout* aboutBox_ = nullptr;
+    bool aboutPrepared_ = false;
+    bool shown_ = false;
 };

@@ -1,11 +1,9 @@
 #include "app/ErrorReport.h"
-#include "app/MainWindow.h"
+#include "app/Program.h"
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     TApplication::setApplicationName(QStringLiteral("Ionpath"));
-    TfrmExample frmExample;
-    frmExample.show();
-    return app.exec();
+    return RunIonpath(app);
 }

@@ -37,7 +37,7 @@ TEST(ShippedTranslations, CoverEveryKeyOfBothWindows)
         lex.LoadFromStream(file);
         EXPECT_EQ(lex.Encoding(), TTextEncoding::Utf8) << c.file;
         lex.SetAutoCreateItlFile(true); // collects the keys it cannot find
-        TfrmExample main;
+        TfrmExample main(nullptr, TWindowTexts::Keys);
         lex.TranslateForm(&main);
         TFrmAbout about;
         PrepareAboutTexts(about, lex);

@@ -1,0 +1,57 @@
+#include "app/Program.h"
+
+#include "app/AboutBox.h"
+#include "app/ErrorReport.h"
+#include "app/MainWindow.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+bool FirstPictureExitWanted()
+{
+    const QByteArray v = qgetenv("IONPATH_FIRST_PICTURE_EXIT");
+    return !v.isEmpty() && v != "0";
+}
+
+// Closes a dialog as soon as it is shown, from the event loop (the dialog's
+// own modal loop is running by then).
+class TCloseOnShow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto* dialog = qobject_cast<QDialog*>(watched))
+                QTimer::singleShot(0, dialog, [dialog] { dialog->accept(); });
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+int RunIonpath(TApplication& app)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    TfrmExample frmExample;
+    TFrmAbout FrmAbout;
+    frmExample.SetAboutBox(&FrmAbout);
+
+    TCloseOnShow closeOnShow;
+    if (FirstPictureExitWanted()) {
+        FrmAbout.installEventFilter(&closeOnShow);
+        frmExample.OnStarted = [&sinceStart] {
+            std::printf("first picture after %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        };
+    }
+    frmExample.show();
+    return app.exec();
+}

@@ -1,0 +1,218 @@
+// The program's start as a user meets it: the About box first, the
+// simulation after it, and the end with a report when the library is
+// missing. The real windows are driven from a timer while the program's own
+// loop runs.
+#include "app/AboutBox.h"
+#include "app/ErrorReport.h"
+#include "app/MainWindow.h"
+#include "app/Program.h"
+#include "chart/RChart.h"
+#include "dialogs/MessageForm.h"
+#include "i18n/Lexifer2000.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+QString Shipped(const char* name)
+{
+    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../data/") + QLatin1String(name));
+}
+
+// Steps run one after the other, each when the one before it has answered
+// true; the program is ended with status 99 if the steps are not through
+// after 30 s, so that a fault shows as a failure and not as a hang.
+class TScript {
+public:
+    explicit TScript(std::vector<std::function<bool()>> steps)
+        : steps_(std::move(steps))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+        timer_.start(10);
+        QTimer::singleShot(30000, &timer_, [] { QCoreApplication::exit(99); });
+    }
+    bool Done() const { return next_ == steps_.size(); }
+
+private:
+    void Tick()
+    {
+        if (busy_ || Done())
+            return;
+        busy_ = true; // a step may open a modal loop that ticks again
+        if (steps_[next_]())
+            ++next_;
+        busy_ = false;
+    }
+    std::vector<std::function<bool()>> steps_;
+    size_t next_ = 0;
+    bool busy_ = false;
+    QTimer timer_;
+};
+
+TfrmExample* MainWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<TfrmExample*>(w))
+            return m;
+    return nullptr;
+}
+
+template <class T>
+T* Modal()
+{
+    return qobject_cast<T*>(QApplication::activeModalWidget());
+}
+
+// Runs the program in a working folder of its own.
+struct TWorkingFolder {
+    QTemporaryDir dir;
+    QString old = QDir::currentPath();
+    explicit TWorkingFolder(bool withLibrary)
+    {
+        if (withLibrary)
+            QFile::copy(Shipped("ms_spec_sample.tra"), dir.filePath(QStringLiteral("ms_spec_sample.tra")));
+        QDir::setCurrent(dir.path());
+    }
+    ~TWorkingFolder() { QDir::setCurrent(old); }
+};
+
+TApplication& App() { return *static_cast<TApplication*>(QCoreApplication::instance()); }
+
+} // namespace
+
+TEST(StartUp, MissingLibraryIsReportedOnceInGermanAndEndsTheProgram)
+{
+    TWorkingFolder folder(false);
+    int reports = 0;
+    bool listEmptyDuringReport = false, pictureEmptyDuringReport = false;
+    QString message, title;
+    TScript script({
+        [] {
+            if (auto* about = Modal<TFrmAbout>()) {
+                about->BButOK->click();
+                return true;
+            }
+            return false;
+        },
+        [&] {
+            auto* form = Modal<TMessageForm>();
+            if (!form)
+                return false;
+            ++reports;
+            title = form->windowTitle();
+            if (auto* text = form->findChild<QLabel*>(QStringLiteral("Message")))
+                message = text->text();
+            listEmptyDuringReport = MainWindow()->spectrumbox->count() == 0;
+            pictureEmptyDuringReport = MainWindow()->RChart1->ItemCount() == 0;
+            form->DefaultButton()->click();
+            return true;
+        },
+        [&] {
+            if (Modal<TMessageForm>())
+                ++reports; // a second report would be a fault
+            return false;
+        },
+    });
+    const int status = RunIonpath(App());
+
+    EXPECT_NE(status, 0);
+    EXPECT_NE(status, 99) << "the program did not end after the report";
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(title, QStringLiteral("Fehler"));
+    EXPECT_EQ(message, QStringLiteral("No file \"%1\" found in the Database")
+                           .arg(TfrmExample::LibraryNameForMessage(QCoreApplication::arguments())));
+    EXPECT_TRUE(listEmptyDuringReport);
+    EXPECT_TRUE(pictureEmptyDuringReport);
+}
+
+TEST(StartUp, TheMessageNamesTheFirstParameterOrTheLibraryFile)
+{
+    const struct {
+        QStringList arguments;
+        const char* name;
+    } cases[] = {
+        {{QStringLiteral("/opt/ionpath/ionpath")}, "ms_spec_sample.tra"},
+        {{QStringLiteral("ionpath"), QStringLiteral("data.tra")}, "data.tra"},
+        {{QStringLiteral("ionpath"), QStringLiteral("a.tra"), QStringLiteral("b.tra")}, "a.tra"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TfrmExample::LibraryNameForMessage(c.arguments), QLatin1String(c.name));
+}
+
+TEST(StartUp, AboutBoxFirstThenTheSimulationOnceAndTheStartTextsAgainLater)
+{
+    TWorkingFolder folder(true);
+    bool waitedForTheBox = false, startedAfterTheBox = false, notRepeated = false, sameTexts = false;
+    QString description, version;
+    int items = 0;
+    TScript script({
+        [&] {
+            auto* about = Modal<TFrmAbout>();
+            if (!about)
+                return false;
+            // The simulation has not started while the notice is up.
+            waitedForTheBox = MainWindow()->spectrumbox->count() == 0 && MainWindow()->RChart1->ItemCount() == 0;
+            description = about->LblDescription->text();
+            version = about->LblVersion->text();
+            about->BButOK->click();
+            return true;
+        },
+        [&] {
+            TfrmExample* w = MainWindow();
+            if (Modal<QWidget>() || w->spectrumbox->count() == 0)
+                return false;
+            startedAfterTheBox = w->RChart1->ItemCount() > 0;
+            // A state the start-up steps would reset if they ran again.
+            w->spectrumbox->setCurrentIndex(1);
+            w->TBMagnetic->setValue(700);
+            items = w->RChart2->ItemCount();
+            QEvent activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(w, &activate);
+            // Another table now: the box must still show the start's texts.
+            QFile german(Shipped("ionpath.de.itl"));
+            if (german.open(QIODevice::ReadOnly))
+                w->Lexifer().LoadFromStream(german);
+            // Clicked from the loop: the box's modal loop must not run inside this step.
+            QTimer::singleShot(0, w->SBAbout, [w] { w->SBAbout->click(); });
+            return true;
+        },
+        [&] {
+            auto* about = Modal<TFrmAbout>();
+            if (!about)
+                return false;
+            sameTexts = about->LblDescription->text() == description && about->LblVersion->text() == version;
+            about->BButOK->click();
+            return true;
+        },
+        [&] {
+            TfrmExample* w = MainWindow();
+            if (Modal<QWidget>())
+                return false;
+            notRepeated = w->spectrumbox->currentIndex() == 1 && w->TBMagnetic->value() == 700
+                          && w->RChart2->ItemCount() == items;
+            w->close();
+            return true;
+        },
+    });
+    const int status = RunIonpath(App());
+
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(script.Done());
+    EXPECT_TRUE(waitedForTheBox);
+    EXPECT_TRUE(startedAfterTheBox);
+    EXPECT_FALSE(description.isEmpty());
+    EXPECT_TRUE(sameTexts);
+    EXPECT_TRUE(notRepeated);
+}
