@@ -2,6 +2,7 @@
 #include "chart/RChart.h"
 
 #include "chart/GridValues.h"
+#include "chart/ItemRaster.h"
 #include "chart/Marks.h"
 #include "gfx/Frames.h"
 
@@ -258,10 +259,20 @@ void TRChart::DrawGrid(Canvas& c)
 
 void TRChart::DrawItems(Canvas& c)
 {
-    std::vector<QPoint> run; // the pending draw-to polyline, starting at the current position
+    std::vector<QPoint>& run = drawToRun_; // the pending draw-to polyline, from the current position
+    run.clear();
+    const bool fast = fastPaths_;
+    TItemRaster raster(c);
     auto flush = [&] {
-        if (run.size() > 1)
-            c.Polyline(run);
+        if (run.size() > 1) {
+            // Segment by segment is what the canvas does for a polyline; all
+            // segments share one pen, so the raster takes all or none.
+            bool drawn = fast;
+            for (size_t k = 1; drawn && k < run.size(); ++k)
+                drawn = raster.Line(run[k - 1], run[k]);
+            if (!drawn)
+                c.Polyline(run);
+        }
         if (!run.empty())
             c.MoveTo(run.back().x(), run.back().y());
         run.clear();
@@ -331,7 +342,8 @@ void TRChart::DrawItems(Canvas& c)
         case ikMark: {
             setPen(it.Color, it.PenStyle);
             const QPoint p = DataPixel(layer, it.X1, it.Y1);
-            DrawMark(c, it.MarkType, p.x(), p.y());
+            if (!(fast && raster.Mark(it.MarkType, p.x(), p.y())))
+                DrawMark(c, it.MarkType, p.x(), p.y());
             break;
         }
         case ikText: {
@@ -342,7 +354,8 @@ void TRChart::DrawItems(Canvas& c)
             c.Brush.Color = textBkColor_;
             c.Brush.Style = textBkStyle_ == tbSolid ? bsSolid : bsClear;
             const QString text = it.TextString();
-            const int w = c.TextWidth(text), h = c.TextHeight(text);
+            const int w = fast ? textExtents_.Width(c, text) : c.TextWidth(text);
+            const int h = fast ? textExtents_.Height(c) : c.TextHeight(text);
             int x = p.x();
             if (textAlignment_ == taRightJustify)
                 x -= w;
@@ -364,22 +377,30 @@ void TRChart::DrawItems(Canvas& c)
                 b = DataPixel(layer, it.X2, it.Y2);
             }
             if (a == b) {
-                c.SetPixel(a.x(), a.y(), it.Kind == ikFramedBox ? it.FillColor : it.Color);
+                const TColor color = it.Kind == ikFramedBox ? it.FillColor : it.Color;
+                if (fast)
+                    raster.Pixel(a.x(), a.y(), color);
+                else
+                    c.SetPixel(a.x(), a.y(), color);
                 break;
             }
             const QPoint keep = c.PenPos();
             if (it.Kind == ikLine) {
                 setPen(it.Color, it.PenStyle);
-                c.MoveTo(a.x(), a.y());
-                c.LineTo(b.x(), b.y());
+                if (!(fast && raster.Line(a, b))) {
+                    c.MoveTo(a.x(), a.y());
+                    c.LineTo(b.x(), b.y());
+                }
             } else if (it.Kind == ikRectangle || it.Kind == ikEllipse) {
                 setPen(it.Color, it.PenStyle);
                 extend(a, b);
                 c.Brush = TBrush{it.FillColor, it.Transparent ? bsClear : bsSolid};
-                if (it.Kind == ikRectangle)
-                    c.Rectangle(a.x(), a.y(), b.x(), b.y());
-                else
+                if (it.Kind == ikRectangle) {
+                    if (!(fast && raster.Rectangle(a.x(), a.y(), b.x(), b.y())))
+                        c.Rectangle(a.x(), a.y(), b.x(), b.y());
+                } else if (!(fast && raster.Ellipse(a.x(), a.y(), b.x(), b.y()))) {
                     c.Ellipse(a.x(), a.y(), b.x(), b.y());
+                }
                 c.Brush.Style = bsSolid;
             } else if (it.Kind == ikFramedBox) {
                 const int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
@@ -493,10 +514,11 @@ void TRChart::DrawTextLabels(Canvas& c)
         c.Brush = TBrush{l->ColorBkg(), l->Transparent() ? bsClear : bsSolid};
         const QStringList lines = l->Caption().split(QLatin1Char('\n'));
         const int n_lines = int(lines.size());
+        auto textWidth = [&](const QString& s) { return fastPaths_ ? textExtents_.Width(c, s) : c.TextWidth(s); };
         int wmax = 0;
         for (const QString& s : lines)
-            wmax = std::max(wmax, c.TextWidth(s));
-        const int h = c.TextHeight(QStringLiteral("0"));
+            wmax = std::max(wmax, textWidth(s));
+        const int h = fastPaths_ ? textExtents_.Height(c) : c.TextHeight(QStringLiteral("0"));
         if (l->VerticalAlignment() == vaTop)
             y += h;
         else if (l->VerticalAlignment() == vaCenter)
@@ -537,7 +559,7 @@ void TRChart::DrawTextLabels(Canvas& c)
         }
         c.Brush.Style = bsClear;
         for (int k = 0; k < n_lines; ++k) {
-            const int lw = c.TextWidth(lines[k]);
+            const int lw = textWidth(lines[k]);
             const int dx = l->Alignment() == taRightJustify ? wmax - lw
                            : l->Alignment() == taCenter     ? (wmax - lw) / 2
                                                             : 0;

@@ -28,15 +28,13 @@ constexpr std::array<Glyph, 8> kGlyphs = {{
 
 void StampGlyph(Canvas& c, int symbol, int x, int y)
 {
-    for (const Glyph& g : kGlyphs) {
-        if (g.symbol != symbol)
-            continue;
-        for (int r = 1; r <= 7; ++r)
-            for (int b = 0; b < 7; ++b)
-                if (g.rows[r - 1] & (1u << b))
-                    c.SetPixel(x + 3 - b, y - 4 + r, c.Pen.Color);
+    const std::uint8_t* rows = ScreenMarkGlyph(symbol);
+    if (!rows)
         return;
-    }
+    for (int r = 1; r <= 7; ++r)
+        for (int b = 0; b < 7; ++b)
+            if (rows[r - 1] & (1u << b))
+                c.SetPixel(x + 3 - b, y - 4 + r, c.Pen.Color);
 }
 
 void Line(Canvas& c, int x0, int y0, int x1, int y1)
@@ -257,6 +255,14 @@ void DrawCharacter(Canvas& c, std::uint8_t code, int x, int y)
 }
 
 } // namespace
+
+const std::uint8_t* ScreenMarkGlyph(int markType)
+{
+    for (const Glyph& g : kGlyphs)
+        if (g.symbol == markType)
+            return g.rows.data();
+    return nullptr;
+}
 
 void DrawMark(Canvas& canvas, int markType, int x, int y)
 {

@@ -3,6 +3,8 @@
 
 #include "gfx/Canvas.h"
 
+#include <cstdint>
+
 // Draws mark symbol markType centred on the pixel (x, y), in the canvas's pen
 // colour.
 //
@@ -17,3 +19,8 @@
 // any symbol that draws a closed shape, and the pixels of course; the pen
 // position is kept, so a mark does not disturb relative drawing.
 void DrawMark(Canvas& canvas, int markType, int x, int y);
+
+// The 7 x 7 screen pattern of a mark drawn as single pixels (one byte per row
+// from the top, bit 6 the leftmost pixel, centred on the point), or null for
+// the marks drawn otherwise.
+const std::uint8_t* ScreenMarkGlyph(int markType);

@@ -13,6 +13,7 @@
 #include "chart/MouseTypes.h"
 #include "chart/Scale.h"
 #include "chart/ScaleProps.h"
+#include "chart/TextExtents.h"
 #include "chart/TextLabel.h"
 #include "gfx/Alignment.h"
 #include "gfx/Canvas.h"
@@ -253,6 +254,14 @@ public:
     void DrawData(Canvas& canvas);
     void PresentWithCrossHairs(int x, int y, Canvas& bitmap);
 
+    // The fast drawing paths of the item pass: direct pixel writing for the
+    // common kinds, nothing done for what lies wholly outside the data
+    // picture, text extents remembered. They give the very pixels that
+    // drawing every item through the canvas gives; switching them off is
+    // for comparing the two.
+    bool FastPaths() const { return fastPaths_; }
+    void SetFastPaths(bool v) { fastPaths_ = v; }
+
     // The picture last presented in the window, and the two off-screen ones.
     const QImage& Presented() const { return presented_; }
     const Canvas& ControlBitmap() const { return control_; }
@@ -410,6 +419,11 @@ private:
     Canvas control_;
     Canvas data_;
     QImage presented_;
+    bool fastPaths_ = true;
+    // Kept from paint to paint so that painting allocates nothing in the
+    // steady state: the pending draw-to polyline and the text extents.
+    std::vector<QPoint> drawToRun_;
+    TTextExtents textExtents_;
 
     TChartMouseState mouse_;
     TApplicationCursor appCursor_;

@@ -1,0 +1,229 @@
+#include "chart/ItemRaster.h"
+
+#include "chart/Marks.h"
+#include "gfx/Raster.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+TItemRaster::TItemRaster(Canvas& canvas) : canvas_(canvas)
+{
+    QImage& image = canvas.Image();
+    if (image.isNull())
+        return;
+    bits_ = image.bits(); // detaches once, not once per pixel
+    stride_ = image.bytesPerLine();
+    width_ = image.width();
+    height_ = image.height();
+}
+
+bool TItemRaster::PlainPen() const
+{
+    const TPen& pen = canvas_.Pen;
+    return pen.Mode == pmCopy && pen.Width <= 1 && (pen.Style == psSolid || pen.Style == psInsideFrame);
+}
+
+QRgb TItemRaster::Rgb(TColor color)
+{
+    for (int i = 0; i < 2; ++i)
+        if (lastValid_[i] && lastColor_[i] == color)
+            return lastRgb_[i];
+    lastSlot_ ^= 1;
+    lastColor_[lastSlot_] = color;
+    lastRgb_[lastSlot_] = ToQRgb(color);
+    lastValid_[lastSlot_] = true;
+    return lastRgb_[lastSlot_];
+}
+
+void TItemRaster::Span(int y, int x0, int x1, QRgb rgb)
+{
+    if (y < 0 || y >= height_)
+        return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, width_ - 1);
+    if (x1 < x0)
+        return;
+    auto* row = reinterpret_cast<QRgb*>(bits_ + y * stride_);
+    std::fill(row + x0, row + x1 + 1, rgb);
+}
+
+void TItemRaster::FillBox(int x0, int y0, int x1, int y1, QRgb rgb)
+{
+    for (int y = std::max(y0, 0); y <= std::min(y1, height_ - 1); ++y)
+        Span(y, x0, x1, rgb);
+}
+
+void TItemRaster::Pixel(int x, int y, TColor color)
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    QRgb& p = reinterpret_cast<QRgb*>(bits_ + y * stride_)[x];
+    const QRgb rgb = Rgb(color);
+    p = canvas_.Pen.Mode == pmXor ? 0xFF000000u | ((p ^ rgb) & 0x00FFFFFFu) : rgb;
+}
+
+bool TItemRaster::Line(QPoint a, QPoint b)
+{
+    if (canvas_.Pen.Style == psClear)
+        return true; // an invisible pen draws nothing
+    if (!PlainPen())
+        return false;
+    if (!bits_)
+        return true;
+    // Every pixel of the line lies in the box of its two ends: a line wholly
+    // beside the picture sets nothing.
+    if (std::max(a.x(), b.x()) < 0 || std::min(a.x(), b.x()) >= width_ || std::max(a.y(), b.y()) < 0
+        || std::min(a.y(), b.y()) >= height_)
+        return true;
+    const QRgb fg = Rgb(canvas_.Pen.Color);
+    auto plot = [&](int x, int y) {
+        if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
+            reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = fg;
+    };
+    // The canvas's stepping rule (raster::LinePixels), with the same error
+    // terms and ties; the walk stops once it has left the picture for good,
+    // which matters for lines clamped to 30000 pixels.
+    int x = a.x(), y = a.y();
+    const int dx = std::abs(b.x() - x), dy = std::abs(b.y() - y);
+    const int sx = b.x() >= x ? 1 : -1, sy = b.y() >= y ? 1 : -1;
+    auto gone = [&] {
+        return (sx > 0 ? x >= width_ : x < 0) || (sy > 0 ? y >= height_ : y < 0);
+    };
+    if (dx >= dy) {
+        int err = 2 * dy - dx;
+        for (int i = 0; i < dx; ++i) {
+            if (gone())
+                break;
+            plot(x, y);
+            if (err > 0 || (err == 0 && sx < 0)) {
+                y += sy;
+                err -= 2 * dx;
+            }
+            err += 2 * dy;
+            x += sx;
+        }
+    } else {
+        int err = 2 * dx - dy;
+        for (int i = 0; i < dy; ++i) {
+            if (gone())
+                break;
+            plot(x, y);
+            if (err > 0 || (err == 0 && sy < 0)) {
+                x += sx;
+                err -= 2 * dy;
+            }
+            err += 2 * dx;
+            y += sy;
+        }
+    }
+    return true;
+}
+
+bool TItemRaster::Rectangle(int left, int top, int right, int bottom)
+{
+    if (!PlainPen())
+        return false;
+    if (!bits_)
+        return true;
+    if (right < left)
+        std::swap(left, right);
+    if (bottom < top)
+        std::swap(top, bottom);
+    // A one-pixel pen outlines the box left..right-1 x top..bottom-1; the
+    // brush fills what is inside the outline.
+    const int ol = left, ot = top, orr = right - 1, ob = bottom - 1;
+    const int il = left + 1, it = top + 1, ir = right - 2, ib = bottom - 2;
+    if (orr < 0 || ol >= width_ || ob < 0 || ot >= height_)
+        return true;
+    const QRgb fg = Rgb(canvas_.Pen.Color);
+    if (canvas_.Brush.Style == bsSolid)
+        FillBox(il, it, ir, ib, Rgb(canvas_.Brush.Color));
+    for (int y = std::max(ot, 0); y <= std::min(ob, height_ - 1); ++y) {
+        if (y < it || y > ib || il > ir) {
+            Span(y, ol, orr, fg);
+        } else {
+            Span(y, ol, il - 1, fg);
+            Span(y, ir + 1, orr, fg);
+        }
+    }
+    return true;
+}
+
+bool TItemRaster::Ellipse(int left, int top, int right, int bottom)
+{
+    if (!PlainPen())
+        return false;
+    if (!bits_)
+        return true;
+    if (right < left)
+        std::swap(left, right);
+    if (bottom < top)
+        std::swap(top, bottom);
+    // Rows lie within left..right-1 and top..bottom-1.
+    if (right <= 0 || left >= width_ || bottom <= 0 || top >= height_)
+        return true;
+    const bool fill = canvas_.Brush.Style == bsSolid;
+    const QRgb fg = Rgb(canvas_.Pen.Color);
+    const QRgb bg = fill ? Rgb(canvas_.Brush.Color) : 0;
+    // The outline rule of raster::EllipseOutlineRow: a pixel of a row is on
+    // the outline when the row above or below does not cover it. Each row is
+    // computed once and kept for its two neighbours.
+    const int y0 = std::max(top, 0), y1 = std::min(bottom, height_);
+    raster::Span up = raster::EllipseRow(left, top, right, bottom, y0 - 1);
+    raster::Span s = raster::EllipseRow(left, top, right, bottom, y0);
+    for (int y = y0; y < y1; ++y) {
+        const raster::Span dn = raster::EllipseRow(left, top, right, bottom, y + 1);
+        if (!s.Empty()) {
+            raster::Span inner;
+            if (!up.Empty() && !dn.Empty()) {
+                inner.x0 = std::max({s.x0 + 1, up.x0, dn.x0});
+                inner.x1 = std::min({s.x1 - 1, up.x1, dn.x1});
+            }
+            if (inner.Empty()) {
+                Span(y, s.x0, s.x1, fg);
+            } else {
+                Span(y, s.x0, inner.x0 - 1, fg);
+                Span(y, inner.x1 + 1, s.x1, fg);
+                if (fill)
+                    Span(y, inner.x0, inner.x1, bg);
+            }
+        }
+        up = s;
+        s = dn;
+    }
+    return true;
+}
+
+bool TItemRaster::Mark(int markType, int x, int y)
+{
+    if (canvas_.IsPrinter() || canvas_.Pen.Mode != pmCopy)
+        return false;
+    const int m = markType & 0xFF;
+    const QRgb fg = Rgb(canvas_.Pen.Color);
+    if (m == 0) {
+        Pixel(x, y, canvas_.Pen.Color);
+    } else if (const std::uint8_t* rows = ScreenMarkGlyph(m)) {
+        if (x + 3 < 0 || x - 3 >= width_ || y + 3 < 0 || y - 3 >= height_)
+            return true;
+        for (int r = 0; r < 7; ++r) {
+            const int py = y - 3 + r;
+            if (!rows[r] || py < 0 || py >= height_)
+                continue;
+            auto* row = reinterpret_cast<QRgb*>(bits_ + py * stride_);
+            for (int b = 0; b < 7; ++b) {
+                const int px = x + 3 - b;
+                if ((rows[r] & (1u << b)) && px >= 0 && px < width_)
+                    row[px] = fg;
+            }
+        }
+    } else if (m >= 7 && m <= 9 && PlainPen()) {
+        // A filled square in the pen colour; DrawMark leaves the brush solid.
+        const int a = m - 6;
+        FillBox(x - a, y - a, x + a, y + a, fg);
+        canvas_.Brush.Style = bsSolid;
+    } else {
+        return false;
+    }
+    canvas_.MoveTo(canvas_.PenPos().x(), canvas_.PenPos().y());
+    return true;
+}
