@@ -21,13 +21,7 @@ test: setup
 	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: setup
-	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DIONPATH_TESTS=OFF -DIONPATH_BENCH=ON
-	cmake --build build/bench -j $(JOBS)
-	@mkdir -p bench/results
-	@for b in build/bench/bench/bench_*; do \
-	  [ -x "$$b" ] || continue; \
-	  "$$b" --benchmark_out=bench/results/$$(basename $$b).json --benchmark_out_format=json; \
-	done
+	JOBS=$(JOBS) bench/run build/bench
 
 clean:
 	rm -rf build

@@ -1,0 +1,292 @@
+// Reads the JSON results of the benchmark programs and prints the tables
+// that matter: the chart scenes side by side with the floor and the peers,
+// the simulation figures, and every performance target with its measured
+// figure and whether it is met.
+//
+//   benchtable bench/results/*.json
+//
+// Times are CPU times of one paint or call (the median where a benchmark
+// was repeated), except for the field scan and the start-up, which are wall
+// times because other processes (the X server) take part.
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTextStream>
+#include <cmath>
+#include <map>
+#include <optional>
+
+namespace {
+
+struct Result {
+    double CpuMs = 0;
+    double RealMs = 0;
+    QJsonObject Raw;
+    QString Error; // a skipped run: why
+};
+
+// Results by plain name: "lines/RenderChart/1000", "FieldScan/xcb", ...
+std::map<QString, Result> results;
+
+double ToMs(double t, const QString& unit)
+{
+    if (unit == QLatin1String("ns"))
+        return t / 1e6;
+    if (unit == QLatin1String("us"))
+        return t / 1e3;
+    if (unit == QLatin1String("s"))
+        return t * 1e3;
+    return t;
+}
+
+// Drops the settings Google Benchmark adds to a name (min_time, repeats,
+// the aggregate's suffix).
+QString PlainName(QString name)
+{
+    static const QRegularExpression settings(QStringLiteral("/(min_time|repeats|iterations|manual_time|real_time)[^/]*"));
+    name.remove(settings);
+    static const QRegularExpression aggregate(QStringLiteral("_(mean|median|stddev|cv)$"));
+    name.remove(aggregate);
+    return name;
+}
+
+void Read(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        QTextStream(stderr) << "benchtable: cannot read " << path << "\n";
+        return;
+    }
+    const QJsonArray runs = QJsonDocument::fromJson(f.readAll()).object().value(QStringLiteral("benchmarks")).toArray();
+    for (const QJsonValue& v : runs) {
+        const QJsonObject o = v.toObject();
+        const QString name = PlainName(o.value(QStringLiteral("name")).toString());
+        const bool aggregate = o.value(QStringLiteral("run_type")).toString() == QLatin1String("aggregate");
+        if (aggregate && o.value(QStringLiteral("aggregate_name")).toString() != QLatin1String("median"))
+            continue;
+        if (!aggregate && results.count(name) && results[name].Raw.value(QStringLiteral("run_type")).toString() == QLatin1String("aggregate"))
+            continue; // the median wins over single repetitions
+        Result r;
+        const QString unit = o.value(QStringLiteral("time_unit")).toString();
+        r.CpuMs = ToMs(o.value(QStringLiteral("cpu_time")).toDouble(), unit);
+        r.RealMs = ToMs(o.value(QStringLiteral("real_time")).toDouble(), unit);
+        r.Raw = o;
+        if (o.value(QStringLiteral("error_occurred")).toBool())
+            r.Error = o.value(QStringLiteral("error_message")).toString();
+        results[name] = r;
+    }
+}
+
+const Result* Find(const QString& name)
+{
+    const auto it = results.find(name);
+    return it == results.end() ? nullptr : &it->second;
+}
+
+std::optional<double> Cpu(const QString& name)
+{
+    const Result* r = Find(name);
+    if (!r || !r->Error.isEmpty())
+        return std::nullopt;
+    return r->CpuMs;
+}
+
+double Counter(const QString& name, const char* counter)
+{
+    const Result* r = Find(name);
+    return r ? r->Raw.value(QLatin1String(counter)).toDouble() : 0;
+}
+
+QTextStream out(stdout);
+
+QString Num(double v)
+{
+    if (v >= 100)
+        return QString::number(v, 'f', 0);
+    if (v >= 10)
+        return QString::number(v, 'f', 1);
+    if (v >= 1)
+        return QString::number(v, 'f', 2);
+    return QString::number(v, 'f', 3);
+}
+
+QString Cell(const std::optional<double>& v, int width = 10)
+{
+    return (v ? Num(*v) : QStringLiteral("-")).rightJustified(width);
+}
+
+QString Verdict(bool met) { return met ? QStringLiteral("met") : QStringLiteral("MISSED"); }
+
+const QStringList kScenes = {QStringLiteral("lines"), QStringLiteral("circles"), QStringLiteral("marks"), QStringLiteral("mixed")};
+const QStringList kVariants = {QStringLiteral("RenderChart"), QStringLiteral("ShowItems"), QStringLiteral("RawQPainter"),
+                               QStringLiteral("QCustomPlot"), QStringLiteral("QtCharts")};
+const int kSizes[] = {100, 1000, 10000, 100000, 1000000};
+
+std::optional<double> Scene(const QString& scene, const QString& variant, int n)
+{
+    return Cpu(scene + QLatin1Char('/') + variant + QLatin1Char('/') + QString::number(n));
+}
+
+std::optional<double> Ratio(const std::optional<double>& a, const std::optional<double>& b)
+{
+    if (!a || !b || *b <= 0)
+        return std::nullopt;
+    return *a / *b;
+}
+
+void ChartTables()
+{
+    if (!Find(QStringLiteral("lines/RenderChart/100")))
+        return;
+    out << "\nChart scenes, 641 x 217, ms of CPU per full paint (median of 3 for ours and the floor)\n";
+    for (const QString& scene : kScenes) {
+        out << "\n" << scene.leftJustified(18);
+        for (int n : kSizes)
+            out << QStringLiteral("N=%1").arg(n).rightJustified(10);
+        out << "\n";
+        QStringList notes;
+        for (const QString& v : kVariants) {
+            out << v.leftJustified(18);
+            for (int n : kSizes) {
+                const Result* r = Find(scene + QLatin1Char('/') + v + QLatin1Char('/') + QString::number(n));
+                if (r && !r->Error.isEmpty()) {
+                    out << QStringLiteral("capped").rightJustified(10);
+                    notes << QStringLiteral("%1 %2 N=%3: %4").arg(scene, v).arg(n).arg(r->Error);
+                } else {
+                    out << Cell(Scene(scene, v, n));
+                }
+            }
+            out << "\n";
+        }
+        const std::pair<QString, QString> ratios[] = {{QStringLiteral("RenderChart"), QStringLiteral("RawQPainter")},
+                                                      {QStringLiteral("QCustomPlot"), QStringLiteral("RenderChart")},
+                                                      {QStringLiteral("QtCharts"), QStringLiteral("RenderChart")}};
+        for (const auto& [a, b] : ratios) {
+            out << (a + QLatin1Char('/') + b).left(17).leftJustified(18);
+            for (int n : kSizes)
+                out << Cell(Ratio(Scene(scene, a, n), Scene(scene, b, n)));
+            out << "\n";
+        }
+        for (const QString& note : notes)
+            out << "  " << note << "\n";
+    }
+}
+
+void ChartTargets()
+{
+    if (!Find(QStringLiteral("lines/RenderChart/100")))
+        return;
+    out << "\nTargets of the chart\n";
+    for (const QString& scene : kScenes) {
+        double worst = 0;
+        QStringList figures;
+        for (int n : {10000, 100000, 1000000}) {
+            const auto r = Ratio(Scene(scene, QStringLiteral("RenderChart"), n), Scene(scene, QStringLiteral("RawQPainter"), n));
+            if (r) {
+                worst = std::max(worst, *r);
+                figures << Num(*r);
+            }
+        }
+        out << QStringLiteral("  RenderChart <= 1.3 x raw QPainter, N >= 10^4, %1: %2 -> %3\n")
+                   .arg(scene.leftJustified(7), figures.join(QStringLiteral(" / ")), Verdict(!figures.isEmpty() && worst <= 1.3));
+    }
+    for (const QString& scene : kScenes)
+        for (const QString& peer : {QStringLiteral("QCustomPlot"), QStringLiteral("QtCharts")}) {
+            const Result* r = Find(scene + QLatin1Char('/') + peer + QStringLiteral("/100000"));
+            if (!r)
+                continue;
+            const auto ours = Scene(scene, QStringLiteral("RenderChart"), 100000);
+            QString text;
+            if (!r->Error.isEmpty())
+                text = QStringLiteral("peer capped (over the time limit) -> met");
+            else if (const auto f = Ratio(Scene(scene, peer, 100000), ours))
+                text = QStringLiteral("%1 x faster -> %2").arg(Num(*f), Verdict(*f >= 3));
+            else
+                text = QStringLiteral("no figure");
+            out << QStringLiteral("  >= 3 x faster than %1 at N = 10^5, %2: %3\n").arg(peer.leftJustified(11), scene.leftJustified(7), text);
+        }
+    for (const QString& scene : kScenes)
+        for (const QString& v : {QStringLiteral("RenderChart"), QStringLiteral("ShowItems")}) {
+            const auto g = Ratio(Scene(scene, v, 1000000), Scene(scene, v, 100000));
+            out << QStringLiteral("  growth t(10^6)/t(10^5) in 8..12, %1 %2: %3 -> %4\n")
+                       .arg(v.leftJustified(11), scene.leftJustified(7), g ? Num(*g) : QStringLiteral("-"),
+                            Verdict(g && *g >= 8 && *g <= 12));
+        }
+}
+
+void SimulationTables()
+{
+    bool any = false;
+    for (int lines : {10, 100, 500})
+        if (const auto t = Cpu(QStringLiteral("ComputeIonPaths/%1").arg(lines))) {
+            if (!any)
+                out << "\nSimulation\n";
+            any = true;
+            out << QStringLiteral("  ComputeIonPaths with its repaints, %1 lines: %2 ms\n").arg(lines, 3).arg(Num(*t));
+        }
+    for (const auto& [name, r] : results) {
+        if (!name.startsWith(QLatin1String("FieldScan/")))
+            continue;
+        if (!any)
+            out << "\nSimulation\n";
+        any = true;
+        const double pass = Counter(name, "ms_per_pass");
+        out << QStringLiteral("  whole scan of %1 passes (%2 lines), platform %3: %4 ms, %5 ms per pass\n")
+                   .arg(Counter(name, "passes"))
+                   .arg(Counter(name, "lines"))
+                   .arg(name.mid(10), Num(r.RealMs), Num(pass));
+        out << QStringLiteral("    target: a pass (two computations with their paints) far below a 16.7 ms frame -> %1\n")
+                   .arg(Verdict(pass > 0 && pass < 16.7 / 4));
+    }
+    for (const char* size : {"1MB", "20MB"}) {
+        const auto read = Cpu(QStringLiteral("ReadFile/%1").arg(QLatin1String(size)));
+        if (!read)
+            continue;
+        out << QStringLiteral("\n  Library of %1 (%2 MB): reading it into memory once %3 ms\n")
+                   .arg(QLatin1String(size))
+                   .arg(Num(Counter(QStringLiteral("ReadFile/%1").arg(QLatin1String(size)), "MB")))
+                   .arg(Num(*read));
+        for (const char* pass : {"BuildSubstanceList", "LoadSpectrum"}) {
+            for (const char* hook : {"no_hook", "events_every_line", "events_every_5ms"}) {
+                const auto t = Cpu(QStringLiteral("%1/%2/%3").arg(QLatin1String(pass), QLatin1String(size), QLatin1String(hook)));
+                if (!t)
+                    continue;
+                out << QStringLiteral("    %1 %2: %3 ms = %4 x the read\n")
+                           .arg(QString::fromLatin1(pass).leftJustified(18), QString::fromLatin1(hook).leftJustified(17), Num(*t), Num(*t / *read));
+            }
+        }
+        const auto load = Cpu(QStringLiteral("LoadSpectrum/%1/no_hook").arg(QLatin1String(size)));
+        if (load)
+            out << QStringLiteral("    target: LoadSpectrum within 3 x the read: %1 x -> %2\n").arg(Num(*load / *read), Verdict(*load <= 3 * *read));
+    }
+    if (const Result* r = Find(QStringLiteral("FirstPicture"))) {
+        if (!r->Error.isEmpty())
+            out << "\n  Time to the first deflection picture: not measured (" << r->Error << ")\n";
+        else
+            out << QStringLiteral("\n  Time from process start to the first deflection picture: %1 ms (the program's own count: %2 ms)\n")
+                       .arg(Num(r->RealMs), Num(Counter(QStringLiteral("FirstPicture"), "reported_ms")));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        QTextStream(stderr) << "usage: benchtable RESULT.json...\n";
+        return 2;
+    }
+    for (const QString& path : args)
+        Read(path);
+    ChartTables();
+    ChartTargets();
+    SimulationTables();
+    out.flush();
+    return 0;
+}
