@@ -234,13 +234,17 @@ void SimulationTables()
         if (!any)
             out << "\nSimulation\n";
         any = true;
-        const double pass = Counter(name, "ms_per_pass");
-        out << QStringLiteral("  whole scan of %1 passes (%2 lines), platform %3: %4 ms, %5 ms per pass\n")
-                   .arg(Counter(name, "passes"))
+        const double passes = Counter(name, "passes");
+        const double wallPass = Counter(name, "ms_per_pass");
+        const double cpuPass = passes > 0 ? r.CpuMs / passes : 0;
+        out << QStringLiteral("  whole scan of %1 passes (%2 lines), platform %3: %4 ms wall, %5 ms CPU;"
+                              " per pass %6 ms wall, %7 ms CPU\n")
+                   .arg(passes)
                    .arg(Counter(name, "lines"))
-                   .arg(name.mid(10), Num(r.RealMs), Num(pass));
-        out << QStringLiteral("    target: a pass (two computations with their paints) far below a 16.7 ms frame -> %1\n")
-                   .arg(Verdict(pass > 0 && pass < 16.7 / 4));
+                   .arg(name.mid(10), Num(r.RealMs), Num(r.CpuMs), Num(wallPass), Num(cpuPass));
+        // "Far below" taken as a quarter of a 60 Hz frame, on the wall clock.
+        out << QStringLiteral("    target: a pass (two computations with their paints) below a quarter of a 16.7 ms frame -> %1\n")
+                   .arg(Verdict(wallPass > 0 && wallPass < 16.7 / 4));
     }
     for (const char* size : {"1MB", "20MB"}) {
         const auto read = Cpu(QStringLiteral("ReadFile/%1").arg(QLatin1String(size)));
