@@ -2,6 +2,7 @@
 
 #include "host/Tutorix.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -12,10 +13,16 @@ TProgramKeeper::TProgramKeeper(QObject* parent)
 
 TProgramKeeper::~TProgramKeeper()
 {
-    // Programs outlive the host; the processes are only let go.
+    // The programs end with their host. Clients were told that the host goes
+    // down and end by themselves; whatever still runs after a grace period is
+    // asked to end, and what ignores that is killed with its QProcess.
+    const QDeadlineTimer grace(kGraceMs);
     for (auto& [pid, process] : running_) {
-        process->disconnect();
-        process->setParent(nullptr);
+        process->disconnect(this);
+        if (!process->waitForFinished(int(std::max<qint64>(1, grace.remainingTime())))) {
+            process->terminate();
+            process->waitForFinished(1000);
+        }
     }
 }
 

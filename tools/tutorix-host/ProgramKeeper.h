@@ -1,7 +1,8 @@
 #pragma once
 // The programs the host started, and the exit codes of those that ended.
 // Only a parent learns a process's exit code, so clients that wait for a
-// program they had the host start ask the host for it.
+// program they had the host start ask the host for it. The programs end with
+// the host (see the destructor).
 
 #include <QObject>
 #include <QString>
@@ -30,6 +31,8 @@ public:
 
     // Exit codes kept; the oldest are forgotten first.
     static constexpr std::size_t kKeptExitCodes = 1024;
+    // How long programs may take to end by themselves when the host ends.
+    static constexpr int kGraceMs = 3000;
 
 private:
     void Finished(qint64 processId, QProcess* process);
