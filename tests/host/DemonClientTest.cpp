@@ -17,6 +17,9 @@
 #include <QtEndian>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -127,32 +130,6 @@ TEST_F(DemonClient, StandAloneTranslationFileBesideTheExecutableTranslatesTheOwn
         EXPECT_EQ(client.TranslateText(QStringLiteral("Ionpath")),
                   c.label == QStringLiteral("Hallo") ? QStringLiteral("Ionenbahn") : QStringLiteral("Ionpath"));
     }
-}
-
-TEST_F(DemonClient, AutoTranslateOffLeavesTheWindowAlone)
-{
-    QWidget window;
-    auto* label = new QLabel(QStringLiteral("LX_Greeting"), &window);
-    TkdbDemonClient client(&window, Program(env.Root() + QStringLiteral("/prog")));
-    client.SetUseMeridorServer(false);
-    client.SetMultiStart(true);
-    client.SetAutoTranslate(false);
-    client.Loaded();
-    EXPECT_EQ(label->text(), QStringLiteral("LX_Greeting"));
-}
-
-TEST_F(DemonClient, AutoCreateItlFileIsTheEnginesFlag)
-{
-    TkdbDemonClient client(&owner, Program(QStringLiteral("/x/prog")));
-    EXPECT_FALSE(client.AutoCreateItlFile());
-    client.setProperty("AutoCreateItlFile", true);
-    EXPECT_TRUE(client.Lexifer().AutoCreateItlFile());
-    client.Lexifer().SetAutoCreateItlFile(false);
-    EXPECT_FALSE(client.property("AutoCreateItlFile").toBool());
-    client.setProperty("UseMeridorServer", false);
-    client.setProperty("MultiStart", true);
-    EXPECT_FALSE(client.UseMeridorServer());
-    EXPECT_TRUE(client.MultiStart());
 }
 
 TEST_F(DemonClient, WithoutTheHostConnectRaisesServerNotRunning)
@@ -347,14 +324,24 @@ TEST_F(DemonClient, SecondCopyEndsAtOnceUnlessMultiStart)
     EXPECT_FALSE(client.Ending());
 }
 
-TEST_F(DemonClient, MutexNameIsTxAndTheFileName)
+// A host that accepted the request and never answers: the request fails
+// after the client's send time-out instead of freezing the program.
+TEST_F(DemonClient, HostThatNeverAnswersFailsTheRequestAfterTheTimeout)
 {
-    TEntity entity;
-    for (const auto& [path, name] : {std::pair {"/a/b/prog.exe", "TX_prog.exe"}, {"C:\\Sim\\prog.exe", "TX_prog.exe"},
-                                     {"ionpath", "TX_ionpath"}}) {
-        entity.SetExePath(QString::fromUtf8(path));
-        EXPECT_EQ(entity.MutexName(), QString::fromUtf8(name));
-    }
+    TkdbDemonClient client(&owner, Program(QStringLiteral("/x/prog")));
+    const TWindowHandle silent = 0x51E0751E;
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr {};
+    addr.sun_family = AF_UNIX;
+    const QByteArray path = TMessageWindows::SocketPath(silent).toLocal8Bit();
+    std::copy(path.begin(), path.end(), addr.sun_path);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(listen(fd, 4), 0);
+    client.ServerEntity.Handle = silent;
+    EXPECT_EQ(client.SendTimeout(), kDefaultSendTimeoutMs);
+    client.SetSendTimeout(200);
+    EXPECT_THROW(client.GetVariable(QStringLiteral("Course")), EReadError);
+    close(fd);
 }
 
 TEST(ErrorText, IsTheSystemsTextForErrno)

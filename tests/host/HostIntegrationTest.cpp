@@ -255,16 +255,6 @@ TEST_F(HostIntegration, QuitWithServerDownZeroUnregistersAndWithOneDoesNot)
     }
 }
 
-TEST_F(HostIntegration, VetoedQuitKeepsTheClientRunning)
-{
-    auto host = StartHost();
-    auto client = StartHostedClient(QStringLiteral("server,veto"));
-    host->Say(QStringLiteral("quit %1 1").arg(clientHandle));
-    EXPECT_EQ(host->WaitFor(QStringLiteral("quit ")), QStringLiteral("quit %1 delivered").arg(clientHandle)) << host->Output().toStdString();
-    EXPECT_EQ(client->WaitFor(QStringLiteral("quit-asked ")), QStringLiteral("quit-asked 1")) << client->Output().toStdString();
-    EXPECT_EQ(client->Ask(QStringLiteral("params")), QStringLiteral("= params 0 "));
-}
-
 TEST_F(HostIntegration, MessageOutsideTheTableReachesTheHandlerWithTheSender)
 {
     auto host = StartHost();
@@ -402,6 +392,14 @@ TEST_F(HostIntegration, PeerOfAnotherUserIsRefusedBothWays)
         GTEST_SKIP() << "setpriv is not installed";
     const QStringList asNobody = {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
                                   QStringLiteral("--clear-groups"), kPeer};
+    {
+        // The build may live where the other user cannot run programs.
+        QProcess probe;
+        probe.start(setpriv, asNobody);
+        probe.waitForFinished(kWaitMs);
+        if (probe.exitCode() != 2)
+            GTEST_SKIP() << "the other user cannot run " << kPeer.toStdString();
+    }
 
     const QString cls = QStringLiteral("TestReceiverClass");
     ASSERT_TRUE(TMessageWindows::RegisterClass(cls));

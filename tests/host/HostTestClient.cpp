@@ -4,7 +4,7 @@
 // begin with "= " (or "! " with an error message).
 //
 // Options come from the environment (IONPATH_TEST_CLIENT, comma-separated:
-// server, multistart, notranslate, veto), so that the command line is the
+// server, multistart, notranslate), so that the command line is the
 // program's parameters and nothing else.
 
 #include "host/DemonClient.h"
@@ -45,16 +45,8 @@ QString RunCommand(TkdbDemonClient& client, const QStringList& words)
         const QByteArray bytes = file->readAll();
         return QStringLiteral("file %1 %2").arg(bytes.size()).arg(QString::fromUtf8(bytes).trimmed());
     }
-    if (command == QStringLiteral("hostfile"))
-        return QStringLiteral("hostfile ") + client.GetHostFileName(arg1);
-    if (command == QStringLiteral("hoststring"))
-        return QStringLiteral("hoststring ") + client.GetHostString(arg1);
     if (command == QStringLiteral("execute"))
         return QStringLiteral("execute %1").arg(client.Execute(arg1, words.mid(3).join(u' '), words.value(2) == u'1', 1));
-    if (command == QStringLiteral("find-title")) {
-        const std::unique_ptr<TEntity> e = client.FindEntityByTitle(arg1);
-        return e ? QStringLiteral("entity %1 %2").arg(Hex(e->Handle), e->StoredTitle()) : QStringLiteral("none");
-    }
     if (command == QStringLiteral("server-title"))
         return QStringLiteral("server-title ") + client.ServerEntity.Title();
     if (command == QStringLiteral("params")) {
@@ -97,11 +89,8 @@ int main(int argc, char** argv)
     client->SetUseMeridorServer(options.contains(QStringLiteral("server")));
     client->SetMultiStart(options.contains(QStringLiteral("multistart")));
     client->SetAutoTranslate(!options.contains(QStringLiteral("notranslate")));
-    const bool veto = options.contains(QStringLiteral("veto"));
-    client->OnQuitMsgReceived = [veto](TkdbCustomDemon&, bool serverDown, bool& allowQuit) {
+    client->OnQuitMsgReceived = [](TkdbCustomDemon&, bool serverDown, bool&) {
         Print(QStringLiteral("quit-asked %1").arg(serverDown ? 1 : 0));
-        if (veto)
-            allowQuit = false;
     };
     client->OnParamsChange = [](TkdbCustomDemon& sender) {
         Print(QStringLiteral("params-changed %1 %2").arg(sender.Params().size()).arg(sender.Params().join(u'|')));
