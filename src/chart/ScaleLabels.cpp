@@ -25,6 +25,10 @@ int AutoDecimalsLog(int decPlaces, double high, double low)
         return -1;
     if (min >= 1)
         return 0;
+    // A bound of 0 has no decade (a logarithmic scale whose range was set to
+    // reach 0 after it was switched on); scientific labels suit any value.
+    if (min == 0)
+        return -1;
     return 1 - int(std::nearbyint(std::log10(std::fabs(min))));
 }
 

@@ -86,9 +86,8 @@ QString DecodeTranslation(const QString& rawTranslation, const QString& appName)
 
 void TLexifer2000::LoadFromStream(QIODevice& stream)
 {
-    keys_.clear();
-    texts_.clear();
-    firstIndex_.clear();
+    // The table is replaced only when the whole text has been read, so a
+    // device that fails part-way leaves the previous table in place.
     if (!stream.seek(0))
         throw Exception(QStringLiteral("Cannot read the translation file: %1").arg(stream.errorString()));
 
@@ -118,6 +117,9 @@ void TLexifer2000::LoadFromStream(QIODevice& stream)
     }
 
     encoding_ = DetectTextEncoding(allEntries);
+    keys_.clear();
+    texts_.clear();
+    firstIndex_.clear();
     keys_.reserve(raw.size());
     texts_.reserve(raw.size());
     for (const TRawEntry& e : raw) {

@@ -36,7 +36,8 @@ public:
 
     // Replaces the table by the entries of an ".itl" text, read from the
     // start of the device whatever its position. NewEntries are kept.
-    // Throws Exception when the device cannot be read.
+    // Throws Exception when the device cannot be read; the table is then
+    // left as it was.
     void LoadFromStream(QIODevice& stream);
 
     // Looks the key up (ASCII letters compared case-insensitively, nothing

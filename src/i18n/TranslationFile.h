@@ -10,9 +10,10 @@
 class TLexifer2000;
 
 // uiLanguages as QLocale::uiLanguages() gives them ("de-DE", "de", ...), most
-// wanted first. Empty when no file exists.
+// wanted first. Files that cannot be read are passed over. Empty when no
+// file exists.
 QString FindTranslationFile(const QString& executablePath, const QStringList& uiLanguages);
 
 // Loads the file into the engine; false (and the table left as it was) when
-// it cannot be opened.
+// it cannot be opened or read.
 bool LoadTranslationFile(TLexifer2000& lexifer, const QString& path);
