@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -295,7 +296,15 @@ void TfrmExample::BuildControls()
     connect(cmdExit, &QPushButton::clicked, this, guarded([this] { cmdExitClick(); }));
     connect(SBAbout, &QPushButton::clicked, this, guarded([this] { SBAboutClick(); }));
     connect(spectrumbox, &QComboBox::activated, this, guarded([this] { spectrumboxChange(); }));
-    library_.OnLineRead = [] { QCoreApplication::processEvents(); };
+    // A long read stays responsive: pending messages are processed every few
+    // milliseconds, which the user cannot tell from every line and which
+    // costs the read little (after every line it is several times slower).
+    library_.OnLineRead = [since = std::make_shared<QElapsedTimer>()] {
+        if (!since->isValid() || since->elapsed() >= 5) {
+            QCoreApplication::processEvents();
+            since->start();
+        }
+    };
 }
 
 bool TfrmExample::event(QEvent* e)
