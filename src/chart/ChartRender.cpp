@@ -26,6 +26,14 @@ int RoundToInt(double v)
     return int(std::nearbyint(v));
 }
 
+// A point inside the drawing range moved by a pixel offset, which may be as
+// large as an int (a relative move, a 3-D depth, an arrow head): added in 64
+// bits and kept inside the range like every other drawn position.
+int MovedBy(int p, int offset)
+{
+    return int(std::clamp<long long>(static_cast<long long>(p) + offset, -kDrawLimit, kDrawLimit));
+}
+
 } // namespace
 
 void TRChart::RepaintIfAuto()
@@ -327,14 +335,14 @@ void TRChart::DrawItems(Canvas& c)
             break;
         }
         case ikMoveRel: {
-            const QPoint p = c.PenPos() + QPoint(RoundToInt(it.X1), RoundToInt(it.Y1));
-            c.MoveTo(ClampForDrawing(p.x()), ClampForDrawing(p.y()));
+            const QPoint p = c.PenPos();
+            c.MoveTo(MovedBy(p.x(), RoundToInt(it.X1)), MovedBy(p.y(), RoundToInt(it.Y1)));
             break;
         }
         case ikDrawRel: {
             setPen(it.Color, it.PenStyle);
-            const QPoint p = c.PenPos() + QPoint(RoundToInt(it.X1), RoundToInt(it.Y1));
-            const QPoint q(ClampForDrawing(p.x()), ClampForDrawing(p.y()));
+            const QPoint p = c.PenPos();
+            const QPoint q(MovedBy(p.x(), RoundToInt(it.X1)), MovedBy(p.y(), RoundToInt(it.Y1)));
             c.LineTo(q.x(), q.y());
             c.SetPixel(q.x(), q.y(), it.Color);
             break;
@@ -444,8 +452,8 @@ void TRChart::DrawItems(Canvas& c)
                     const double dx = b.x() - a.x(), dy = b.y() - a.y();
                     const double phi = std::atan(dy / dx) + (b.x() > a.x() ? M_PI / 2 : 3 * M_PI / 2);
                     auto head = [&](double angle) {
-                        return QPoint(b.x() - RoundToInt(std::sin(angle) * it.Size),
-                                      b.y() + RoundToInt(std::cos(angle) * it.Size));
+                        return QPoint(MovedBy(b.x(), -RoundToInt(std::sin(angle) * it.Size)),
+                                      MovedBy(b.y(), RoundToInt(std::cos(angle) * it.Size)));
                     };
                     const QPoint h1 = head(phi + kArrowHalfOpening), h2 = head(phi - kArrowHalfOpening);
                     if (it.Transparent) {
@@ -473,8 +481,10 @@ void TRChart::DrawItems(Canvas& c)
             setPen(it.Color, it.PenStyle);
             c.Brush = TBrush{it.FillColor, bsSolid};
             const QPoint keep = c.PenPos();
-            c.Polygon({{l, t}, {l + dx, t + dy}, {r + dx, t + dy}, {r, t}});
-            c.Polygon({{r + dx, t + dy}, {r, t}, {r, bt}, {r + dx, bt + dy}});
+            const QPoint lt(MovedBy(l, dx), MovedBy(t, dy)), rt(MovedBy(r, dx), MovedBy(t, dy));
+            const QPoint rb(MovedBy(r, dx), MovedBy(bt, dy));
+            c.Polygon({{l, t}, lt, rt, {r, t}});
+            c.Polygon({rt, {r, t}, {r, bt}, rb});
             QPoint fa(l, t), fb(r, bt);
             extend(fa, fb);
             c.Rectangle(fa.x(), fa.y(), fb.x(), fb.y());

@@ -670,6 +670,12 @@ bool TimeTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter& p
     const int dir = high > low ? 1 : -1;
     const double mainStep = dir * s.Seconds;
     const double shortStep = mainStep / s.SubIntervals;
+    // From about a billion short steps away from 0 on, the limits' slack (a
+    // billionth of the value) and the first value's rounding reach further
+    // than a short step: the ticks would run far outside the range, up to the
+    // step bound, with a label each. The numeric pass labels such values.
+    if (std::fmax(std::fabs(low), std::fabs(high)) * 1e-9 > std::fabs(shortStep))
+        return false;
     const double first = std::floor(low / mainStep / 0.999999999) * mainStep;
     // Counted from the first value, not from RangeLow: on a reversed range the
     // first value lies a whole step beyond RangeLow, and five spare short

@@ -1,6 +1,7 @@
 // Scales in states their setters allow but that make no sense for the
 // labels: found by fuzzing the tick passes, kept here so they stay mended.
 #include "chart/Scale.h"
+#include "chart/DateTimeLabels.h"
 #include "chart/ScaleLabels.h"
 
 #include <gtest/gtest.h>
@@ -21,4 +22,37 @@ TEST(ScaleFault, LogarithmicDecimalsOfARangeThatReachesZero)
     s.SetRangeLow(0);
     s.PaintNow(); // must not compute anything from log10(0)
     EXPECT_LE(s.NumTicks(), 50);
+}
+
+TEST(ScaleFault, TimeLabelsGiveWayWhereTheValuesOutgrowTheStep)
+{
+    struct NullPainter : TTickPainter {
+        int labels = 0;
+        void DrawTick(double, bool) override {}
+        void TickDrawn(double) override {}
+        void PlaceLabel(double, const QString&) override { ++labels; }
+        void PlaceDateLine(double, const QString&) override {}
+        void PlaceMessage(double, const QString&, const QStringList&) override {}
+    };
+    const struct {
+        double low, high;
+        bool timeLabels;
+    } cases[] = {
+        {0, 3600, true},
+        {1e5, 1e5 + 0.01, true},  // a day in milliseconds: still clock times
+        {1e15 + 1, 1e15, false},  // a second, 30 million years out: numbers
+        {1e12, 1e12 + 0.001, false},
+    };
+    for (const auto& c : cases) {
+        TTickPassInput in;
+        in.RangeLow = c.low;
+        in.RangeHigh = c.high;
+        in.MinTicks = 2;
+        in.LabelType = ftTime;
+        TTickRecord record;
+        NullPainter painter;
+        EXPECT_EQ(TimeTickPass(in, record, painter), c.timeLabels) << c.low;
+        // Before, the far ones labelled up to 100,000 ticks beyond the range.
+        EXPECT_LE(painter.labels, 20) << c.low;
+    }
 }
