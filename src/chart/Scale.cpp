@@ -37,7 +37,7 @@ public:
     {
         if (text.isEmpty())
             return;
-        const QPoint at = LabelTopLeft(type_, s_.ValueToPixel(value), across_, c_.TextWidth(text),
+        const QPoint at = LabelTopLeft(type_, Along(value), across_, c_.TextWidth(text),
                                        c_.TextHeight(text), c_.TextHeight(QStringLiteral("0")), s_.width());
         c_.TextOut(at.x(), at.y(), text);
     }
@@ -47,7 +47,7 @@ public:
         if (text.isEmpty())
             return;
         const int w = c_.TextWidth(text), h = c_.TextHeight(text);
-        const int p = s_.ValueToPixel(value);
+        const int p = Along(value);
         QPoint at;
         if (vertical_) {
             at = {type_ == sctYL ? across_ + 8 : across_ - w - 8, p - 3 * (h / 2)};
@@ -60,7 +60,7 @@ public:
 
     void PlaceMessage(double value, const QString& oneLine, const QStringList& lines) override
     {
-        const int p = s_.ValueToPixel(value);
+        const int p = Along(value);
         if (!vertical_) {
             c_.TextOut(p - c_.TextWidth(oneLine) / 2, across_ + 7, oneLine);
             return;
@@ -73,9 +73,14 @@ public:
     }
 
 private:
+    // The pixel along the scale, kept within +-30000 like the chart's items:
+    // a mapping that sends a value far off (a degenerate range) must not
+    // overflow the offsets added to it for ticks, labels and messages.
+    int Along(double value) const { return std::clamp(s_.ValueToPixel(value), -30000, 30000); }
+
     QPoint TickPoint(double value) const
     {
-        const int p = s_.ValueToPixel(value);
+        const int p = Along(value);
         return vertical_ ? QPoint(across_, p) : QPoint(p, across_);
     }
 

@@ -5,6 +5,7 @@
 #include "chart/ScaleLabels.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 TEST(ScaleFault, LogarithmicDecimalsOfARangeThatReachesZero)
 {
@@ -55,4 +56,24 @@ TEST(ScaleFault, TimeLabelsGiveWayWhereTheValuesOutgrowTheStep)
         // Before, the far ones labelled up to 100,000 ticks beyond the range.
         EXPECT_LE(painter.labels, 20) << c.low;
     }
+}
+
+TEST(ScaleFault, AMessageAtAPixelFarOffDrawsWithoutOverflow)
+{
+    // An ftDateTime scale whose both ends are the largest real (the setters'
+    // "+ 1" cannot part them there) is invalid; its message goes to the mid
+    // value, infinite, which the mapping sends beyond the 32-bit range.
+    // Drawn positions are kept within +-30000.
+    TScale s;
+    s.resize(87, 38);
+    s.SetMarginLeft(0);
+    s.SetMarginRight(32);
+    s.SetMarginTop(0);
+    s.SetMarginBottom(0);
+    s.SetLabelType(ftDateTime);
+    s.SetRangeLow(std::numeric_limits<double>::max());
+    s.SetRangeHigh(100);
+    s.SetRangeHigh(std::numeric_limits<double>::max());
+    s.PaintNow();
+    EXPECT_EQ(s.NumTicks(), 0);
 }
