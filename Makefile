@@ -25,3 +25,10 @@ bench: setup
 
 clean:
 	rm -rf build
+
+# Every fuzz target for FUZZ_SECONDS each (clang, ASan, UBSan, libFuzzer);
+# see tests/fuzz/run-fuzzers for one target or a longer run.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: setup
+	JOBS=$(JOBS) tests/fuzz/run-fuzzers -t $(FUZZ_SECONDS)
