@@ -6,6 +6,19 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace {
+
+// Boxes given right to left or bottom to top cover the same pixels.
+void OrderCorners(int& left, int& top, int& right, int& bottom)
+{
+    if (right < left)
+        std::swap(left, right);
+    if (bottom < top)
+        std::swap(top, bottom);
+}
+
+} // namespace
+
 TItemRaster::TItemRaster(Canvas& canvas) : canvas_(canvas)
 {
     QImage& image = canvas.Image();
@@ -76,46 +89,16 @@ bool TItemRaster::Line(QPoint a, QPoint b)
         || std::min(a.y(), b.y()) >= height_)
         return true;
     const QRgb fg = Rgb(canvas_.Pen.Color);
-    auto plot = [&](int x, int y) {
+    // The canvas's stepping rule; the walk stops once it has left the
+    // picture for good, which matters for lines clamped to 30000 pixels.
+    const int sx = b.x() >= a.x() ? 1 : -1, sy = b.y() >= a.y() ? 1 : -1;
+    raster::WalkLine(a, b, [&](int x, int y) {
+        if ((sx > 0 ? x >= width_ : x < 0) || (sy > 0 ? y >= height_ : y < 0))
+            return false;
         if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
             reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = fg;
-    };
-    // The canvas's stepping rule (raster::LinePixels), with the same error
-    // terms and ties; the walk stops once it has left the picture for good,
-    // which matters for lines clamped to 30000 pixels.
-    int x = a.x(), y = a.y();
-    const int dx = std::abs(b.x() - x), dy = std::abs(b.y() - y);
-    const int sx = b.x() >= x ? 1 : -1, sy = b.y() >= y ? 1 : -1;
-    auto gone = [&] {
-        return (sx > 0 ? x >= width_ : x < 0) || (sy > 0 ? y >= height_ : y < 0);
-    };
-    if (dx >= dy) {
-        int err = 2 * dy - dx;
-        for (int i = 0; i < dx; ++i) {
-            if (gone())
-                break;
-            plot(x, y);
-            if (err > 0 || (err == 0 && sx < 0)) {
-                y += sy;
-                err -= 2 * dx;
-            }
-            err += 2 * dy;
-            x += sx;
-        }
-    } else {
-        int err = 2 * dx - dy;
-        for (int i = 0; i < dy; ++i) {
-            if (gone())
-                break;
-            plot(x, y);
-            if (err > 0 || (err == 0 && sy < 0)) {
-                x += sx;
-                err -= 2 * dy;
-            }
-            err += 2 * dx;
-            y += sy;
-        }
-    }
+        return true;
+    });
     return true;
 }
 
@@ -125,10 +108,7 @@ bool TItemRaster::Rectangle(int left, int top, int right, int bottom)
         return false;
     if (!bits_)
         return true;
-    if (right < left)
-        std::swap(left, right);
-    if (bottom < top)
-        std::swap(top, bottom);
+    OrderCorners(left, top, right, bottom);
     // A one-pixel pen outlines the box left..right-1 x top..bottom-1; the
     // brush fills what is inside the outline.
     const int ol = left, ot = top, orr = right - 1, ob = bottom - 1;
@@ -155,10 +135,7 @@ bool TItemRaster::Ellipse(int left, int top, int right, int bottom)
         return false;
     if (!bits_)
         return true;
-    if (right < left)
-        std::swap(left, right);
-    if (bottom < top)
-        std::swap(top, bottom);
+    OrderCorners(left, top, right, bottom);
     // Rows lie within left..right-1 and top..bottom-1.
     if (right <= 0 || left >= width_ || bottom <= 0 || top >= height_)
         return true;

@@ -8,34 +8,10 @@ namespace raster {
 
 void LinePixels(QPoint a, QPoint b, const std::function<void(int, int)>& plot)
 {
-    // Bresenham along the major axis, stepping from a towards b and stopping
-    // before b: the end pixel is never drawn, whatever the direction.
-    int x = a.x(), y = a.y();
-    const int dx = std::abs(b.x() - x), dy = std::abs(b.y() - y);
-    const int sx = b.x() >= x ? 1 : -1, sy = b.y() >= y ? 1 : -1;
-    if (dx >= dy) {
-        int err = 2 * dy - dx;
-        for (int i = 0; i < dx; ++i) {
-            plot(x, y);
-            if (err > 0 || (err == 0 && sx < 0)) {
-                y += sy;
-                err -= 2 * dx;
-            }
-            err += 2 * dy;
-            x += sx;
-        }
-    } else {
-        int err = 2 * dx - dy;
-        for (int i = 0; i < dy; ++i) {
-            plot(x, y);
-            if (err > 0 || (err == 0 && sy < 0)) {
-                x += sx;
-                err -= 2 * dy;
-            }
-            err += 2 * dx;
-            y += sy;
-        }
-    }
+    WalkLine(a, b, [&](int x, int y) {
+        plot(x, y);
+        return true;
+    });
 }
 
 Span EllipseRow(int left, int top, int right, int bottom, int y)

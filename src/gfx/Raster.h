@@ -18,6 +18,43 @@ namespace raster {
 // (a line from a point to itself plots nothing).
 void LinePixels(QPoint a, QPoint b, const std::function<void(int, int)>& plot);
 
+// The same walk for hot paths, inlined: visit(x, y) answers false to end it
+// early (for instance once the line has left the picture for good).
+template <class Visit>
+void WalkLine(QPoint a, QPoint b, Visit&& visit)
+{
+    // Bresenham along the major axis, stepping from a towards b and stopping
+    // before b: the end pixel is never drawn, whatever the direction.
+    int x = a.x(), y = a.y();
+    const int dx = b.x() >= x ? b.x() - x : x - b.x(), dy = b.y() >= y ? b.y() - y : y - b.y();
+    const int sx = b.x() >= x ? 1 : -1, sy = b.y() >= y ? 1 : -1;
+    if (dx >= dy) {
+        int err = 2 * dy - dx;
+        for (int i = 0; i < dx; ++i) {
+            if (!visit(x, y))
+                return;
+            if (err > 0 || (err == 0 && sx < 0)) {
+                y += sy;
+                err -= 2 * dx;
+            }
+            err += 2 * dy;
+            x += sx;
+        }
+    } else {
+        int err = 2 * dx - dy;
+        for (int i = 0; i < dy; ++i) {
+            if (!visit(x, y))
+                return;
+            if (err > 0 || (err == 0 && sy < 0)) {
+                x += sx;
+                err -= 2 * dy;
+            }
+            err += 2 * dx;
+            y += sy;
+        }
+    }
+}
+
 // A run of pixels x0..x1 (inclusive) on one row.
 struct Span {
     int x0 = 0;
