@@ -138,18 +138,23 @@ void TkdbDemonClient::Request(TTutorixMessageStream& request, TTutorixMessageStr
     reply.SetPosition(0);
 }
 
+std::unique_ptr<TEntity> TkdbDemonClient::AskForEntity(TTutorixMessageStream& request)
+{
+    TTutorixMessageStream reply(this);
+    Request(request, reply);
+    if (reply.Size() == 0)
+        return nullptr; // no such entity, or no host that answered
+    auto entity = std::make_unique<TEntity>(this);
+    entity->ReadFromStream(reply);
+    return entity;
+}
+
 std::unique_ptr<TEntity> TkdbDemonClient::FindEntityByTitle(const QString& title)
 {
     TTutorixMessageStream request(this, lmFindEntity);
     request.WriteByte(feByTitle);
     request.WriteString(title);
-    TTutorixMessageStream reply(this);
-    Request(request, reply);
-    if (reply.Size() == 0)
-        return nullptr;
-    auto entity = std::make_unique<TEntity>(this);
-    entity->ReadFromStream(reply);
-    return entity;
+    return AskForEntity(request);
 }
 
 std::unique_ptr<TEntity> TkdbDemonClient::FindEntityByHandle(quint32 handle)
@@ -157,13 +162,7 @@ std::unique_ptr<TEntity> TkdbDemonClient::FindEntityByHandle(quint32 handle)
     TTutorixMessageStream request(this, lmFindEntity);
     request.WriteByte(feByHandle);
     request.WriteUInt32(handle);
-    TTutorixMessageStream reply(this);
-    Request(request, reply);
-    if (reply.Size() == 0)
-        return nullptr;
-    auto entity = std::make_unique<TEntity>(this);
-    entity->ReadFromStream(reply);
-    return entity;
+    return AskForEntity(request);
 }
 
 QString TkdbDemonClient::RequestString(qint32 code, const QString& s)

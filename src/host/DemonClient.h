@@ -70,6 +70,8 @@ protected:
 private:
     // One request to the host; the reply is positioned at its start.
     void Request(TTutorixMessageStream& request, TTutorixMessageStream& reply);
+    // Sends an lmFindEntity request; the entity of the reply, if any.
+    std::unique_ptr<TEntity> AskForEntity(TTutorixMessageStream& request);
     QString RequestString(qint32 code, const QString& s);
     qint32 WaitForExitCode(qint32 processId, const QString& fileName);
 
