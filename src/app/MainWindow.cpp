@@ -113,16 +113,22 @@ void TfrmExample::Translate(TWindowTexts texts)
             l->adjustSize();
 }
 
+void TfrmExample::PrepareAboutBoxOnce()
+{
+    // The texts of the start stay, whatever the table says later.
+    if (aboutPrepared_)
+        return;
+    PrepareAboutTexts(*aboutBox_, *lexifer_);
+    aboutPrepared_ = true;
+}
+
 void TfrmExample::FormShow()
 {
     if (!aboutBox_) {
         FormActivate();
         return;
     }
-    if (!aboutPrepared_) {
-        PrepareAboutTexts(*aboutBox_, *lexifer_);
-        aboutPrepared_ = true;
-    }
+    PrepareAboutBoxOnce();
     aboutBox_->exec();
     // Closing the box gives the window back its activation, which is its
     // first one; without a window manager no activation may come at all.
@@ -133,10 +139,7 @@ void TfrmExample::SBAboutClick()
 {
     if (!aboutBox_)
         aboutBox_ = new TFrmAbout(this);
-    if (!aboutPrepared_) {
-        PrepareAboutTexts(*aboutBox_, *lexifer_);
-        aboutPrepared_ = true;
-    }
+    PrepareAboutBoxOnce();
     aboutBox_->exec();
 }
 

@@ -114,6 +114,7 @@ private:
     std::vector<TSpectralLine> Lines() const;
     void SetScanControlsEnabled(bool enabled);
     void Translate(TWindowTexts texts);
+    void PrepareAboutBoxOnce();
 
     TSpectrumLibrary library_;
     QString libraryPath_ = QString::fromLatin1(TSpectrumLibrary::kFileName);
