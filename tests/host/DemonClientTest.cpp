@@ -3,6 +3,7 @@
 // and the end of the program.
 
 #include "HostTestEnvironment.h"
+#include "RawSockets.h"
 #include "host/DemonClient.h"
 #include "host/ErrorText.h"
 #include "host/MessageWindows.h"
@@ -330,13 +331,8 @@ TEST_F(DemonClient, HostThatNeverAnswersFailsTheRequestAfterTheTimeout)
 {
     TkdbDemonClient client(&owner, Program(QStringLiteral("/x/prog")));
     const TWindowHandle silent = 0x51E0751E;
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr {};
-    addr.sun_family = AF_UNIX;
-    const QByteArray path = TMessageWindows::SocketPath(silent).toLocal8Bit();
-    std::copy(path.begin(), path.end(), addr.sun_path);
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ASSERT_EQ(listen(fd, 4), 0);
+    const int fd = ListenAt(silent);
+    ASSERT_GE(fd, 0);
     client.ServerEntity.Handle = silent;
     EXPECT_EQ(client.SendTimeout(), kDefaultSendTimeoutMs);
     client.SetSendTimeout(200);

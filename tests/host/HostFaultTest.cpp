@@ -4,6 +4,7 @@
 // the first is busy in a scan.
 
 #include "HostTestEnvironment.h"
+#include "RawSockets.h"
 #include "ServerDemon.h"
 #include "host/DemonClient.h"
 #include "host/MessageWindows.h"
@@ -34,59 +35,6 @@
 namespace {
 
 const QString kClass = QStringLiteral("FaultTestWindowClass");
-
-sockaddr_un Address(const QString& path)
-{
-    sockaddr_un addr {};
-    addr.sun_family = AF_UNIX;
-    const QByteArray p = path.toLocal8Bit();
-    std::copy(p.begin(), p.end(), addr.sun_path);
-    return addr;
-}
-
-// A listening socket at a window's endpoint, as a host that is not ours
-// would have one.
-int ListenAt(TWindowHandle handle)
-{
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un addr = Address(TMessageWindows::SocketPath(handle));
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 4) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-// A connection to an endpoint that sends what the test says, or nothing.
-class TRawPeer {
-public:
-    explicit TRawPeer(const QString& path)
-    {
-        fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const sockaddr_un addr = Address(path);
-        connected_ = connect(fd_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
-        error_ = connected_ ? 0 : errno;
-    }
-    ~TRawPeer() { close(fd_); }
-    bool Connected() const { return connected_; }
-    int Error() const { return error_; }
-    bool Send(const QByteArray& bytes) { return send(fd_, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) == bytes.size(); }
-    // Whether the receiver answered a call with its done frame.
-    bool Answered()
-    {
-        char header[kFrameHeaderSize];
-        pollfd p {fd_, POLLIN, 0};
-        if (poll(&p, 1, 0) <= 0 || recv(fd_, header, sizeof header, MSG_WAITALL) != ssize_t(sizeof header))
-            return false;
-        TFrameHeader h;
-        return DecodeFrameHeader(header, sizeof header, h) == THeaderStatus::Valid && h.Type == TFrameType::Done;
-    }
-
-private:
-    int fd_ = -1;
-    bool connected_ = false;
-    int error_ = 0;
-};
 
 QByteArray Frame(qint32 code, const QByteArray& payload, quint32 announced)
 {

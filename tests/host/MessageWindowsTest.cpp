@@ -3,6 +3,7 @@
 // time-outs, and handlers that throw or destroy their own window.
 
 #include "HostTestEnvironment.h"
+#include "RawSockets.h"
 #include "host/MessageWindows.h"
 #include "host/RuntimeDirectory.h"
 #include "host/WireFrame.h"
@@ -25,48 +26,6 @@ struct TReceived {
     TWindowHandle from;
     qint32 code;
     QByteArray data;
-};
-
-// A peer on the raw socket, as another program would be.
-class TRawPeer {
-public:
-    explicit TRawPeer(const QString& path)
-    {
-        fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un addr {};
-        addr.sun_family = AF_UNIX;
-        const QByteArray p = path.toLocal8Bit();
-        std::copy(p.begin(), p.end(), addr.sun_path);
-        connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    }
-    ~TRawPeer() { close(fd_); }
-    bool Connected() const { return connected_; }
-    void Send(const QByteArray& bytes) { ASSERT_EQ(send(fd_, bytes.constData(), bytes.size(), MSG_NOSIGNAL), bytes.size()); }
-    // The done frames answered so far; closed when the other side hung up.
-    int ReadDone(bool& closed)
-    {
-        int done = 0;
-        closed = false;
-        while (true) {
-            pollfd p {fd_, POLLIN, 0};
-            if (poll(&p, 1, 0) <= 0)
-                return done;
-            char header[kFrameHeaderSize];
-            const ssize_t n = recv(fd_, header, sizeof header, MSG_WAITALL);
-            if (n == 0) {
-                closed = true;
-                return done;
-            }
-            TFrameHeader h;
-            if (n == ssize_t(sizeof header) && DecodeFrameHeader(header, sizeof header, h) == THeaderStatus::Valid
-                && h.Type == TFrameType::Done)
-                ++done;
-        }
-    }
-
-private:
-    int fd_ = -1;
-    bool connected_ = false;
 };
 
 QByteArray Frame(qint32 code, const QByteArray& payload, quint32 sequence = 1, TWindowHandle from = 0x42)
@@ -221,13 +180,8 @@ TEST_F(MessageWindows, SilentReceiverTimesOut)
     const TWindowHandle own = Create(QStringLiteral("w"));
     ASSERT_NE(own, 0u);
     const TWindowHandle silent = 0x0C0FFEE0;
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr {};
-    addr.sun_family = AF_UNIX;
-    const QByteArray path = TMessageWindows::SocketPath(silent).toLocal8Bit();
-    std::copy(path.begin(), path.end(), addr.sun_path);
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ASSERT_EQ(listen(fd, 4), 0);
+    const int fd = ListenAt(silent);
+    ASSERT_GE(fd, 0);
     EXPECT_FALSE(TMessageWindows::SendCopyData(silent, own, 5000, QByteArray("hello?"), 200));
     EXPECT_EQ(errno, ETIMEDOUT);
     close(fd);
@@ -264,7 +218,7 @@ TEST_F(MessageWindows, FramesAreDispatchedWholeWhateverTheyArriveIn)
         TRawPeer peer(TMessageWindows::SocketPath(h));
         ASSERT_TRUE(peer.Connected());
         for (const QByteArray& chunk : c.chunks) {
-            peer.Send(chunk);
+            EXPECT_TRUE(peer.Send(chunk));
             Pump(2);
         }
         Pump();
@@ -294,7 +248,7 @@ TEST_F(MessageWindows, HandlerThatThrowsIsReportedAndTheSenderStillAnswered)
         throw Exception(QStringLiteral("handler failed"));
     });
     TRawPeer peer(TMessageWindows::SocketPath(h));
-    peer.Send(Frame(5000, "x"));
+    ASSERT_TRUE(peer.Send(Frame(5000, "x")));
     Pump();
     bool closed = false;
     EXPECT_EQ(peer.ReadDone(closed), 1);
@@ -311,7 +265,7 @@ TEST_F(MessageWindows, HandlerThatDestroysItsWindowIsAnsweredThenDisconnected)
         TMessageWindows::DestroyWindow(h);
     });
     TRawPeer peer(TMessageWindows::SocketPath(h));
-    peer.Send(Frame(5000, "x") + Frame(5000, "y", 2));
+    ASSERT_TRUE(peer.Send(Frame(5000, "x") + Frame(5000, "y", 2)));
     Pump();
     bool closed = false;
     EXPECT_EQ(peer.ReadDone(closed), 1);
