@@ -6,8 +6,8 @@
 #include "chart/RChart.h"
 #include "dialogs/MessageDialog.h"
 #include "gfx/Frames.h"
+#include "host/DemonClient.h"
 #include "i18n/Lexifer2000.h"
-#include "i18n/TranslationFile.h"
 #include "support/FormatReal.h"
 #include "support/Matrix.h"
 #include "support/NumberFormat.h"
@@ -21,7 +21,6 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -90,7 +89,7 @@ TfrmExample::TfrmExample(QWidget* parent, TWindowTexts texts)
     setFont(f);
     setFixedSize(792, 573);
     BuildControls();
-    Translate(texts);
+    CreateHostClient(texts);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->availableGeometry();
         move(r.center() - rect().center());
@@ -99,18 +98,39 @@ TfrmExample::TfrmExample(QWidget* parent, TWindowTexts texts)
 
 TfrmExample::~TfrmExample() = default;
 
-void TfrmExample::Translate(TWindowTexts texts)
+void TfrmExample::CreateHostClient(TWindowTexts texts)
 {
-    lexifer_ = std::make_unique<TLexifer2000>(QStringLiteral("Ionpath"));
+    cliDemon = new TkdbDemonClient(this);
+    cliDemon->setObjectName(QStringLiteral("cliDemon"));
+    cliDemon->SetAutoTranslate(texts == TWindowTexts::Translated);
+    cliDemon->SetAutoCreateItlFile(false);
+    cliDemon->SetMultiStart(false);
+    cliDemon->SetUseMeridorServer(false);
+    // A second copy handed over its parameters and ended: the user wanted
+    // this program, so it comes to the front.
+    cliDemon->OnParamsChange = [this](TkdbCustomDemon&) {
+        showNormal();
+        raise();
+        activateWindow();
+    };
+    // Loads the translation file and translates the window; a second copy
+    // of the program ends in here.
+    cliDemon->Loaded();
     if (texts == TWindowTexts::Keys)
         return;
-    LoadTranslationFile(*lexifer_, FindTranslationFile(QCoreApplication::applicationFilePath(),
-                                                       QLocale().uiLanguages()));
-    lexifer_->TranslateForm(this);
     // Labels were sized to their keys; the translations have their own length.
     for (QLabel* l : findChildren<QLabel*>())
         if (!l->wordWrap())
             l->adjustSize();
+}
+
+TLexifer2000& TfrmExample::Lexifer()
+{
+    if (cliDemon)
+        return cliDemon->Lexifer();
+    if (!noTranslation_)
+        noTranslation_ = std::make_unique<TLexifer2000>();
+    return *noTranslation_;
 }
 
 void TfrmExample::PrepareAboutBoxOnce()
@@ -118,7 +138,7 @@ void TfrmExample::PrepareAboutBoxOnce()
     // The texts of the start stay, whatever the table says later.
     if (aboutPrepared_)
         return;
-    PrepareAboutTexts(*aboutBox_, *lexifer_);
+    PrepareAboutTexts(*aboutBox_, Lexifer());
     aboutPrepared_ = true;
 }
 
@@ -143,9 +163,16 @@ void TfrmExample::SBAboutClick()
     aboutBox_->exec();
 }
 
-QString TfrmExample::LibraryNameForMessage(const QStringList& arguments)
+QString TfrmExample::LibraryNameForMessage(const TkdbDemonClient& client)
 {
-    return arguments.size() > 1 ? arguments.at(1) : QString::fromLatin1(TSpectrumLibrary::kFileName);
+    // Started without parameters (as from the desktop), the client has no
+    // first parameter to give; the file the program looked for is the
+    // useful name then.
+    try {
+        return client.ParamStr(1);
+    } catch (const ETutorix&) {
+        return QString::fromLatin1(TSpectrumLibrary::kFileName);
+    }
 }
 
 void TfrmExample::BuildControls()
@@ -353,8 +380,10 @@ bool TfrmExample::BuildSubstanceList()
 {
     QString error;
     if (!library_.Open(libraryPath_, &error)) {
-        const QString text = lexifer_->Translate(QStringLiteral("No file \"%s\" found in the Database"))
-                                 .replace(QLatin1String("%s"), LibraryNameForMessage(QCoreApplication::arguments()));
+        const QString key = QStringLiteral("No file \"%s\" found in the Database");
+        const QString name = cliDemon ? LibraryNameForMessage(*cliDemon) : QString::fromLatin1(TSpectrumLibrary::kFileName);
+        QString text = cliDemon ? cliDemon->TranslateText(key) : key;
+        text.replace(QLatin1String("%s"), name);
         ShowMessageDialog(text, dkError, TMsgDlgButtons{dbOK}, 0);
         // The program cannot work without its library: it ends, and says so
         // in its exit status. The window is not closed first, since closing

@@ -7,6 +7,7 @@
 #include "app/SectorField.h"
 #include "app/SpectrumLibrary.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -24,10 +25,12 @@ class TRasterLab;
 class TRChart;
 class TLexifer2000;
 class TFrmAbout;
+class TkdbDemonClient;
 
-// Translated: the window loads its translation file and translates itself
-// as it is made (the program). Keys: its texts keep their "LX_" keys, for a
-// caller that translates the window with a table of its own.
+// Translated: the window's host client loads the translation file and
+// translates the window as it is made (the program). Keys: its texts keep
+// their "LX_" keys, for a caller that translates the window with a table of
+// its own.
 enum class TWindowTexts { Translated, Keys };
 
 class TfrmExample : public QWidget {
@@ -64,14 +67,13 @@ public:
     void SetAboutBox(TFrmAbout* box) { aboutBox_ = box; }
     TFrmAbout* AboutBox() const { return aboutBox_; }
 
-    // The translation table the window's texts come from: the file beside
-    // the executable (or the one for the user's language), loaded when the
-    // window is made.
-    TLexifer2000& Lexifer() { return *lexifer_; }
-    // The name the missing-library message gives for the program's
-    // arguments (the program path first): the first start parameter, or the
-    // library file's own name when there is none.
-    static QString LibraryNameForMessage(const QStringList& arguments);
+    // The translation table the window's texts come from (its host
+    // client's): the file beside the executable, or the one for the user's
+    // language, loaded when the window is made.
+    TLexifer2000& Lexifer();
+    // The name the missing-library message gives: the client's first start
+    // parameter, or the library file's own name when there is none.
+    static QString LibraryNameForMessage(const TkdbDemonClient& client);
 
     // Called once, at the end of a first activation that drew the first
     // picture.
@@ -102,6 +104,9 @@ public:
     QPushButton* ScStopBtn = nullptr;
     QPushButton* ClearBtn = nullptr;
     TMatrix* MatData = nullptr;
+    // The host link: stand-alone, one copy of the program at a time. A quit
+    // message from a host deletes it (which ends the program).
+    QPointer<TkdbDemonClient> cliDemon;
 
 protected:
     bool event(QEvent* e) override;
@@ -113,7 +118,7 @@ private:
     void LoadSpectrum(const QString& name);
     std::vector<TSpectralLine> Lines() const;
     void SetScanControlsEnabled(bool enabled);
-    void Translate(TWindowTexts texts);
+    void CreateHostClient(TWindowTexts texts);
     void PrepareAboutBoxOnce();
 
     TSpectrumLibrary library_;
@@ -125,7 +130,8 @@ private:
     double k_ = 0;
     QFrame* pnlExample_ = nullptr;
     QFrame* pnlCommand_ = nullptr;
-    std::unique_ptr<TLexifer2000> lexifer_;
+    // Stands in for the client's table once a host's quit has deleted it.
+    std::unique_ptr<TLexifer2000> noTranslation_;
     TFrmAbout* aboutBox_ = nullptr;
     bool aboutPrepared_ = false;
     bool shown_ = false;

@@ -8,6 +8,7 @@
 #include "app/Program.h"
 #include "chart/RChart.h"
 #include "dialogs/MessageForm.h"
+#include "host/DemonClient.h"
 #include "i18n/Lexifer2000.h"
 
 #include <QApplication>
@@ -131,13 +132,13 @@ TEST(StartUp, MissingLibraryIsReportedOnceInGermanAndEndsTheProgram)
     EXPECT_NE(status, 99) << "the program did not end after the report";
     EXPECT_EQ(reports, 1);
     EXPECT_EQ(title, QStringLiteral("Fehler"));
-    EXPECT_EQ(message, QStringLiteral("No file \"%1\" found in the Database")
-                           .arg(TfrmExample::LibraryNameForMessage(QCoreApplication::arguments())));
+    // The test program has no parameters of its own: the file is named.
+    EXPECT_EQ(message, QStringLiteral("No file \"ms_spec_sample.tra\" found in the Database"));
     EXPECT_TRUE(listEmptyDuringReport);
     EXPECT_TRUE(pictureEmptyDuringReport);
 }
 
-TEST(StartUp, TheMessageNamesTheFirstParameterOrTheLibraryFile)
+TEST(StartUp, TheMessageNamesTheClientsFirstParameterOrTheLibraryFile)
 {
     const struct {
         QStringList arguments;
@@ -146,9 +147,15 @@ TEST(StartUp, TheMessageNamesTheFirstParameterOrTheLibraryFile)
         {{QStringLiteral("/opt/ionpath/ionpath")}, "ms_spec_sample.tra"},
         {{QStringLiteral("ionpath"), QStringLiteral("data.tra")}, "data.tra"},
         {{QStringLiteral("ionpath"), QStringLiteral("a.tra"), QStringLiteral("b.tra")}, "a.tra"},
+        // The host's handle is not a parameter of the program.
+        {{QStringLiteral("ionpath"), QStringLiteral("/serverhandle=00ab"), QStringLiteral("data.tra")}, "data.tra"},
+        {{QStringLiteral("ionpath"), QStringLiteral("/serverhandle=00ab")}, "ms_spec_sample.tra"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TfrmExample::LibraryNameForMessage(c.arguments), QLatin1String(c.name));
+    for (const auto& c : cases) {
+        QWidget owner;
+        auto* client = new TkdbDemonClient(&owner, {QStringLiteral("/opt/ionpath/ionpath"), c.arguments, QStringLiteral("Ionpath")});
+        EXPECT_EQ(TfrmExample::LibraryNameForMessage(*client), QLatin1String(c.name)) << c.arguments.join(u' ').toStdString();
+    }
 }
 
 TEST(StartUp, AboutBoxFirstThenTheSimulationOnceAndTheStartTextsAgainLater)

@@ -1,14 +1,51 @@
 // The application tests run under the program's own application object, so
 // that its event dispatch and error report are the ones under test.
+//
+// Every main window has a host client that holds the single-instance lock
+// of this executable; test processes run side by side, so each gets its own
+// runtime folder (endpoints and locks) and registry store, and a host
+// running on the machine is never found.
 #include "app/ErrorReport.h"
+#include "support/Registry.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool testsThrough = false;
+
+// A window whose client took this process for a second copy of the program
+// ends it with status 0 in the middle of a test; that must not pass.
+void FailAnEarlyEnd()
+{
+    if (!testsThrough) {
+        std::fputs("the test program ended before its tests were through\n", stderr);
+        _exit(3);
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir own;
+    const QString runtime = own.path() + QStringLiteral("/run");
+    QDir().mkpath(runtime);
+    chmod(runtime.toLocal8Bit().constData(), 0700);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    SetRegistryDirectory(own.path() + QStringLiteral("/registry"));
     TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    std::atexit(FailAnEarlyEnd);
+    const int status = RUN_ALL_TESTS();
+    testsThrough = true;
+    return status;
 }
