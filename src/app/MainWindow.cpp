@@ -380,9 +380,8 @@ bool TfrmExample::BuildSubstanceList()
 {
     QString error;
     if (!library_.Open(libraryPath_, &error)) {
-        const QString key = QStringLiteral("No file \"%s\" found in the Database");
         const QString name = cliDemon ? LibraryNameForMessage(*cliDemon) : QString::fromLatin1(TSpectrumLibrary::kFileName);
-        QString text = cliDemon ? cliDemon->TranslateText(key) : key;
+        QString text = Lexifer().Translate(QStringLiteral("No file \"%s\" found in the Database"));
         text.replace(QLatin1String("%s"), name);
         ShowMessageDialog(text, dkError, TMsgDlgButtons{dbOK}, 0);
         // The program cannot work without its library: it ends, and says so

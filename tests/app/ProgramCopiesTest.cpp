@@ -1,14 +1,13 @@
 // The program as a user starts it twice: the second copy gives its
 // parameters to the first and ends without a window; a first copy that was
 // killed leaves nothing that keeps the next start from running.
+#include "../host/HostTestEnvironment.h"
 #include "host/ProcessLock.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -40,35 +39,35 @@ class TProgramRun {
 public:
     TProgramRun()
     {
-        QFile::copy(QStringLiteral(IONPATH_SHIPPED_LIBRARY), work_.filePath(QStringLiteral("ms_spec_sample.tra")));
+        QFile::copy(QStringLiteral(IONPATH_SHIPPED_LIBRARY), env_.Root() + QStringLiteral("/ms_spec_sample.tra"));
     }
     // Starts a copy in the working folder; firstPictureExit makes a copy
     // that does start close its About box and end after its first picture.
     void Start(QProcess& p, const QStringList& arguments, bool firstPictureExit)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" IONPATH_LSAN_SUPPRESSIONS));
+        QProcessEnvironment env = env_.ChildEnvironment();
         if (firstPictureExit)
             env.insert(QStringLiteral("IONPATH_FIRST_PICTURE_EXIT"), QStringLiteral("1"));
         else
             env.remove(QStringLiteral("IONPATH_FIRST_PICTURE_EXIT"));
         p.setProcessEnvironment(env);
-        p.setWorkingDirectory(work_.path());
+        p.setWorkingDirectory(env_.Root());
         p.start(QStringLiteral(IONPATH_PROGRAM), arguments);
         ASSERT_TRUE(p.waitForStarted(10000));
     }
 
 private:
-    QTemporaryDir work_;
+    // The copies and this test share a runtime folder of their own, which
+    // is also their working folder.
+    THostTestEnvironment env_;
 };
 
 } // namespace
 
 TEST(ProgramCopies, TheSecondEndsAtOnceAndAKilledFirstDoesNotBlockTheNext)
 {
-    ASSERT_FALSE(LockHeldElsewhere());
     TProgramRun run;
+    ASSERT_FALSE(LockHeldElsewhere());
     QProcess first;
     run.Start(first, {}, false);
     // The first copy waits in its About box, holding the lock.

@@ -5,15 +5,12 @@
 // of this executable; test processes run side by side, so each gets its own
 // runtime folder (endpoints and locks) and registry store, and a host
 // running on the machine is never found.
+#include "../host/HostTestEnvironment.h"
 #include "app/ErrorReport.h"
-#include "support/Registry.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -36,12 +33,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir own;
-    const QString runtime = own.path() + QStringLiteral("/run");
-    QDir().mkpath(runtime);
-    chmod(runtime.toLocal8Bit().constData(), 0700);
-    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-    SetRegistryDirectory(own.path() + QStringLiteral("/registry"));
+    THostTestEnvironment own;
     TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     std::atexit(FailAnEarlyEnd);
