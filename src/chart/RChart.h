@@ -253,6 +253,14 @@ public:
     void DrawDataBackground(Canvas& canvas);
     void DrawData(Canvas& canvas);
     void PresentWithCrossHairs(int x, int y, Canvas& bitmap);
+    // The picture RenderChart presents (cross-hairs included, no zoom
+    // outline being dragged), made by the same passes but not presented, and
+    // also while the chart is hidden or its painting suppressed: for the
+    // clipboard, files and the printer. With printer set it is drawn as on a
+    // printer's canvas of dpiY dots per inch: marks take their printer
+    // forms and axis labels keep their point size; the chart's pictures are
+    // then drawn again for the screen. Empty while the chart is loading.
+    QImage RenderPicture(bool printer = false, int dpiY = 96);
 
     // The fast drawing paths of the item pass: direct pixel writing for the
     // common kinds, nothing done for what lies wholly outside the data
