@@ -11,11 +11,11 @@
 // read. The hook variants show what that costs: none, processEvents after
 // every line (as the main window does it), and processEvents at most every
 // 5 ms, which keeps the program as responsive to the user.
+#include "app/MessagesDuringReads.h"
 #include "app/SpectrumLibrary.h"
 #include "support/Matrix.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -78,17 +78,7 @@ void SetHook(TSpectrumLibrary& library, Hook hook)
     switch (hook) {
     case Hook::None: library.OnLineRead = nullptr; break;
     case Hook::EveryLine: library.OnLineRead = [] { QCoreApplication::processEvents(); }; break;
-    case Hook::Every5ms: {
-        auto since = std::make_shared<QElapsedTimer>();
-        since->start();
-        library.OnLineRead = [since] {
-            if (since->elapsed() >= 5) {
-                QCoreApplication::processEvents();
-                since->restart();
-            }
-        };
-        break;
-    }
+    case Hook::Every5ms: library.OnLineRead = ProcessMessagesEvery(5); break;
     }
 }
 

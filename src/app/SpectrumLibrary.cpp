@@ -8,36 +8,55 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-const TByteSet kLineEnds{13, 10};
 constexpr qsizetype kColumnWidth = 7;
 constexpr qsizetype kCreditCut = 255;
 
-bool IsNameMarker(const QByteArray& line)
+bool IsNameMarker(QByteArrayView line)
 {
-    return line.size() >= 5 && LowerCaseAZ(line.left(5)) == "/name";
+    if (line.size() < 5)
+        return false;
+    for (qsizetype i = 0; i < 5; ++i) {
+        char c = line[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+        if (c != "/name"[i])
+            return false;
+    }
+    return true;
 }
 
-bool IsRecordEnd(const QByteArray& line)
+bool IsRecordEnd(QByteArrayView line)
 {
     return line.startsWith("/PHYSP");
 }
 
+// Whether a line can be the name line of `lowerName` at all. Every name
+// line holds the name as one piece, its first letter marked by the probe,
+// unless lone LFs were dropped from it or the credit cut joins two distant
+// parts of it, which only lines longer than the cut can have.
+bool MayHoldName(const TLineSpan& line)
+{
+    return line.probed || line.loneLineFeeds || line.RawSize() > kCreditCut;
+}
+
 // The line as the loader compares it: "(by courtesy" and the 254 characters
 // after it removed, outer blanks stripped, A to Z lower-cased.
-bool MatchesName(const QByteArray& line, const QByteArray& lowerName)
+bool MatchesName(QByteArrayView line, const QByteArray& lowerName)
 {
-    QByteArrayView text(line);
+    QByteArrayView text = line;
     QByteArray joined;
     const qsizetype credit = line.indexOf("(by courtesy");
     if (credit >= 0) {
         if (credit + kCreditCut >= line.size()) {
             text = text.first(credit);
         } else {
-            joined = line.left(credit) + line.mid(credit + kCreditCut);
+            joined = line.first(credit).toByteArray();
+            joined.append(line.sliced(credit + kCreditCut));
             text = joined;
         }
     }
@@ -57,6 +76,28 @@ bool MatchesName(const QByteArray& line, const QByteArray& lowerName)
             return false;
     }
     return true;
+}
+
+// The selector's name in a name line: the text before the first "(by", less
+// the one character right before it (the blank that separates name and
+// credit, dropped whatever it is), without outer blanks. Cut on the bytes, so
+// that only the one name is decoded; in UTF-8 the dropped character may take
+// several bytes.
+QString NameFromLine(QByteArrayView line, TTextEncoding encoding)
+{
+    const qsizetype by = line.indexOf("(by");
+    if (by < 1)
+        return QString();
+    qsizetype end = by - 1;
+    if (encoding == TTextEncoding::Utf8)
+        while (end > 0 && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80)
+            --end;
+    qsizetype begin = 0;
+    while (begin < end && line[begin] == ' ')
+        ++begin;
+    while (end > begin && line[end - 1] == ' ')
+        --end;
+    return DecodeText(line.sliced(begin, end - begin), encoding);
 }
 
 // Control characters and blanks around an abundance column are padding.
@@ -101,11 +142,25 @@ bool TSpectrumLibrary::Open(const QString& path, QString* error)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
-    QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
-    if (bytes.size() > kMaxFileSize) // grew while we looked
-        return fail(QStringLiteral("The file \"%1\" is too large.").arg(path));
+    // Room for the size we were told and one byte more, which shows whether
+    // the file grew since; asking the device for the largest size allowed
+    // instead would reserve that much memory for every read.
+    QByteArray bytes(std::min(info.size(), kMaxFileSize) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > kMaxFileSize) // grew while we looked
+                return fail(QStringLiteral("The file \"%1\" is too large.").arg(path));
+            bytes.resize(std::min<qsizetype>(2 * filled, kMaxFileSize + 1));
+        }
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got < 0)
+            return fail(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.resize(filled);
     SetContent(std::move(bytes));
     return true;
 }
@@ -120,24 +175,30 @@ void TSpectrumLibrary::SetContent(QByteArray content)
 QStringList TSpectrumLibrary::SubstanceNames()
 {
     QStringList names;
-    // Its own copy of the bytes (shared, not copied) and its own position, so
-    // that whatever the line hook does cannot disturb this pass.
-    TMemoryStream stream(content_);
+    // Its own reference to the bytes, so that whatever the line hook does
+    // (even reading another file) cannot disturb this pass.
+    const QByteArray content = content_;
     const TTextEncoding encoding = encoding_;
+    TLineScanner lines(content);
+    // Marks "/" with "e" four bytes on: where "/NAME" in any case can begin.
+    lines.SetProbe('/', 4, 'e');
+    QByteArray buffer;
     bool endOfStream = false;
     while (!endOfStream) {
-        const QByteArray line = ReadStreamLine(stream, endOfStream, kLineEnds);
-        if (OnLineRead)
+        // Lines that cannot hold a marker are passed over in bulk; the hook
+        // still runs once for every line.
+        const TLineSpan line = lines.NextOfInterest(content.size());
+        endOfStream = line.endOfStream;
+        for (qsizetype k = 0; k <= line.linesPassed && OnLineRead; ++k)
             OnLineRead();
-        if (!IsNameMarker(line))
+        if (!(line.probed || line.loneLineFeeds) || !IsNameMarker(lines.Text(line, buffer)))
             continue;
-        const QString nameLine = DecodeText(ReadStreamLine(stream, endOfStream, kLineEnds), encoding);
+        const TLineSpan nameLine = lines.Next();
+        endOfStream = nameLine.endOfStream;
+        const QString name = NameFromLine(lines.Text(nameLine, buffer), encoding);
         if (OnLineRead)
             OnLineRead();
-        const qsizetype by = nameLine.indexOf(QLatin1String("(by"));
-        // The character right before "(by" is the blank that separates name
-        // and credit; it is dropped whatever it is.
-        names << (by >= 1 ? StripBlanks(nameLine.left(by - 1)) : QString());
+        names << name;
     }
     return names;
 }
@@ -146,21 +207,38 @@ TSpectrumLoad TSpectrumLibrary::LoadSpectrum(const QString& name, TMatrix& matri
 {
     const unsigned generation = ++loadGeneration_;
     TSpectrumLoad load;
-    TMemoryStream stream(content_);
+    // Its own reference to the bytes: a load started from the hook, or a new
+    // file read there, leaves this pass reading what it began with.
+    const QByteArray content = content_;
     const TTextEncoding encoding = encoding_;
     const QByteArray lowerName = LowerCaseAZ(EncodeText(name, encoding));
+    TLineScanner lines(content);
+    if (!lowerName.isEmpty())
+        lines.SetProbe(lowerName.front(), lowerName.size() - 1, lowerName.back());
+    QByteArray buffer;
     bool endOfStream = false;
 
     lineCount_ = 0;
     matrix.SetNrOfRows(kMaxLines);
 
-    // Reads the next line and runs the hook; false when a newer load took over.
-    QByteArray line;
-    auto next = [&] {
-        line = ReadStreamLine(stream, endOfStream, kLineEnds);
-        if (OnLineRead)
+    // Runs the hook once for each of `count` lines read; false when a newer
+    // load took over.
+    auto hook = [&](qsizetype count) {
+        for (qsizetype k = 0; k < count && OnLineRead; ++k) {
             OnLineRead();
-        return generation == loadGeneration_;
+            if (generation != loadGeneration_)
+                return false;
+        }
+        return true;
+    };
+    // Reads the next line and runs the hook.
+    TLineSpan span;
+    QByteArrayView line;
+    auto next = [&] {
+        span = lines.Next();
+        line = lines.Text(span, buffer);
+        endOfStream = span.endOfStream;
+        return hook(1);
     };
     auto superseded = [&] {
         TSpectrumLoad s;
@@ -169,11 +247,14 @@ TSpectrumLoad TSpectrumLibrary::LoadSpectrum(const QString& name, TMatrix& matri
     };
 
     while (!endOfStream && !load.found) {
-        if (!next())
+        // Only lines that may hold the name are looked at.
+        span = lines.NextOfInterest(kCreditCut);
+        endOfStream = span.endOfStream;
+        if (!hook(span.linesPassed + 1))
             return superseded();
         // An empty name (a name line without credit) would match the first
         // empty line anywhere and read whatever follows as data.
-        if (lowerName.isEmpty() || !MatchesName(line, lowerName))
+        if (lowerName.isEmpty() || !MayHoldName(span) || !MatchesName(lines.Text(span, buffer), lowerName))
             continue;
         load.found = true;
         // The three lines after the name line are free text.
@@ -185,7 +266,7 @@ TSpectrumLoad TSpectrumLibrary::LoadSpectrum(const QString& name, TMatrix& matri
         // The last line of the file counts even without a line end after it.
         while (!IsRecordEnd(line) && !full) {
             for (qsizetype p = 0; p < line.size(); p += kColumnWidth) {
-                const QByteArrayView column = QByteArrayView(line).sliced(p, std::min(kColumnWidth, line.size() - p));
+                const QByteArrayView column = line.sliced(p, std::min(kColumnWidth, line.size() - p));
                 const bool isMass = (p / kColumnWidth) % 2 == 0;
                 const QByteArrayView text = isMass ? column : TrimControls(column);
                 double value = 0.0;

@@ -354,3 +354,98 @@ TEST_F(SpectrumLibraryTest, OpenReadsAFileAndRefusesWhatIsNoLibrary)
     // What was read before stays.
     EXPECT_EQ(library.SubstanceNames(), QStringList{"Methane"});
 }
+
+namespace {
+
+// What one load gave, or the error it ended with.
+struct TLoadOutcome {
+    bool found = false;
+    int lineCount = 0;
+    std::optional<double> lastMass;
+    Pairs rows;
+    QString error;
+
+    bool operator==(const TLoadOutcome&) const = default;
+};
+
+TLoadOutcome LoadOutcome(TSpectrumLibrary& library, const QString& name, TMatrix& matrix)
+{
+    TLoadOutcome outcome;
+    try {
+        const TSpectrumLoad load = library.LoadSpectrum(name, matrix);
+        outcome = {load.found, load.lineCount, load.lastMass, Rows(matrix), QString()};
+    } catch (const EConvertError& e) {
+        outcome.error = e.Message();
+    }
+    return outcome;
+}
+
+// A library of records in every form the reader must find: the marker in
+// any case, names with credits, name lines cut by lone LFs or longer than
+// the credit cut, long free-text lines (read past in bulk) and data lines.
+QByteArray RandomLibrary(QRandomGenerator& random)
+{
+    static const char* const kMarkers[] = {"/NAME", "/name", "/NaMe", "/NAMES", "x/NAME"};
+    static const char* const kNames[] = {"Neon", "neon", "NEON X", "Argon", "Ar gon", "Methane", "M"};
+    static const char* const kEnds[] = {"\r\n", "\r", "\n", "\r\n"};
+    QByteArray text;
+    const int records = random.bounded(1, 12);
+    for (int r = 0; r < records; ++r) {
+        auto end = [&] { return QByteArray(kEnds[random.bounded(4)]); };
+        const int filler = random.bounded(4);
+        for (int f = 0; f < filler; ++f)
+            text += QByteArray(random.bounded(200), 'a' + char(random.bounded(26))) + end();
+        text += kMarkers[random.bounded(5)] + end();
+        QByteArray name = kNames[random.bounded(7)];
+        if (random.bounded(4) == 0)
+            name.insert(random.bounded(name.size() + 1), '\n');
+        QByteArray credit = " (by courtesy of someone";
+        if (random.bounded(3) == 0)
+            credit += QByteArray(random.bounded(200, 400), '.') + " tail " + kNames[random.bounded(7)];
+        if (random.bounded(4) == 0) {
+            // The credit cut joins the name's two parts: the cut takes
+            // "(by courtesy" and the 254 bytes after it.
+            const qsizetype split = random.bounded(name.size() + 1);
+            text += name.left(split) + "(by courtesy" + QByteArray(243, '.') + name.mid(split) + end();
+        } else {
+            text += QByteArray(random.bounded(3), ' ') + name + credit + ")" + end();
+        }
+        for (int f = 0; f < 3; ++f)
+            text += QByteArray(random.bounded(100), 'f') + end();
+        const int data = random.bounded(4);
+        for (int d = 0; d < data; ++d)
+            text += (random.bounded(10) == 0 ? QByteArray("  1x.0   3.0") : QByteArray("   14.0  100.0   15.0   85.5")) + end();
+        if (random.bounded(5) != 0)
+            text += "/PHYSP" + end();
+    }
+    return text;
+}
+
+} // namespace
+
+// The window reads with a line hook, a read without one passes over lines
+// in bulk: both must list the same substances and load the same spectra.
+TEST_F(SpectrumLibraryTest, ReadsWithAndWithoutTheLineHookAgree)
+{
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 400; ++round) {
+        const QByteArray content = RandomLibrary(random);
+        SCOPED_TRACE(content.toStdString());
+        library.SetContent(content);
+        library.OnLineRead = nullptr;
+        const QStringList quiet = library.SubstanceNames();
+        int hookCalls = 0;
+        library.OnLineRead = [&] { ++hookCalls; };
+        ASSERT_EQ(library.SubstanceNames(), quiet);
+        ASSERT_GT(hookCalls, 0);
+
+        QStringList tried = quiet;
+        tried << "Neon" << "NEON" << "Ar" << "tail Neon" << "Methane";
+        for (const QString& name : tried) {
+            library.OnLineRead = [] {};
+            const TLoadOutcome withHook = LoadOutcome(library, name, matrix);
+            library.OnLineRead = nullptr;
+            ASSERT_EQ(LoadOutcome(library, name, matrix), withHook) << name.toStdString();
+        }
+    }
+}
