@@ -1,8 +1,13 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
+#include "app/ControlDescriptions.h"
 #include "app/ErrorReport.h"
+#include "app/FieldScan.h"
+#include "app/MessagesDuringReads.h"
 #include "app/Shape.h"
+#include "app/SpectrometerChartMenus.h"
+#include "app/SpectrometerCharts.h"
 #include "chart/RChart.h"
 #include "dialogs/MessageDialog.h"
 #include "gfx/Frames.h"
@@ -16,8 +21,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -89,7 +94,15 @@ TfrmExample::TfrmExample(QWidget* parent, TWindowTexts texts)
     setFont(f);
     setFixedSize(792, 573);
     BuildControls();
+    DescribeControls(*this);
     CreateHostClient(texts);
+    // Pictures and the recorded spectrum out of the charts, in the window's
+    // language (the table is loaded by now).
+    const auto translate = [this](const QString& text) { return Lexifer().Translate(text); };
+    InstallDeflectionChartMenu(*RChart1, translate);
+    InstallSpectrumChartMenu(*RChart2, [this] {
+        return TSpectrumCsvHeader{spectrumbox->currentText(), Energy->value(), {}, QDateTime::currentDateTime()};
+    }, translate);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->availableGeometry();
         move(r.center() - rect().center());
@@ -205,43 +218,12 @@ void TfrmExample::BuildControls()
     shape(249, 79, 3, 15, clBlack, clBlack, 1)->setObjectName(QStringLiteral("Shape10"));
     shape(256, 52, 57, 45, clSilver, clBlack, 2)->setObjectName(QStringLiteral("Shape11")); // detector
 
+    // The command-line tool sets its charts up by the same functions, so that
+    // its pictures are the window's.
     RChart1 = new TRChart(p);
-    RChart1->setObjectName(QStringLiteral("RChart1"));
-    RChart1->SetControlBounds(16, 16, 233, 246);
-    RChart1->SetMarginLeft(1);
-    RChart1->SetMarginRight(1);
-    RChart1->SetMarginTop(15);
-    RChart1->SetMarginBottom(1);
-    RChart1->Scale1X()->SetVisible(false);
-    RChart1->Scale1Y()->SetVisible(false);
-    RChart1->SetLayerRange(1, 0, 100, 0, 1);
-    RChart1->SetIsometric(true);
-    RChart1->SetChartColor(15464702);
-    RChart1->SetCaption(QStringLiteral("LX_Magnetic Deflection"));
-    RChart1->SetAllocSize(1000);
-    RChart1->SetAutoRedraw(false);
-
+    SetUpDeflectionChart(*RChart1);
     RChart2 = new TRChart(p);
-    RChart2->setObjectName(QStringLiteral("RChart2"));
-    RChart2->SetMarginLeft(30);
-    RChart2->SetMarginRight(2);
-    RChart2->SetMarginTop(20);
-    RChart2->SetMarginBottom(20);
-    RChart2->SetControlBounds(16, 344, 641, 217);
-    RChart2->SetLayerRange(1, 0, 100, 0, 100);
-    RChart2->Scale1X()->SetVisible(true);
-    RChart2->Scale1Y()->SetVisible(true);
-    RChart2->SetCaption(QStringLiteral("LX_Mass Spectrum"));
-    RChart2->SetAllocSize(1000);
-    RChart2->SetAutoRedraw(false);
-    TCrossHair* ch = RChart2->CrossHair1();
-    ch->SetMode(chVert);
-    ch->SetLineType(psDash);
-    ch->SetColor(clMaroon);
-    ch->SetLineWid(1);
-    ch->SetPosX(0.3);
-    RChart1->Loaded();
-    RChart2->Loaded();
+    SetUpSpectrumChart(*RChart2);
 
     Energy = MakeSlider(p, 148, 292, 3000, 8000, 5000, 200);
     Energy->setObjectName(QStringLiteral("Energy"));
@@ -326,15 +308,7 @@ void TfrmExample::BuildControls()
     connect(cmdExit, &QPushButton::clicked, this, guarded([this] { cmdExitClick(); }));
     connect(SBAbout, &QPushButton::clicked, this, guarded([this] { SBAboutClick(); }));
     connect(spectrumbox, &QComboBox::activated, this, guarded([this] { spectrumboxChange(); }));
-    // A long read stays responsive: pending messages are processed every few
-    // milliseconds, which the user cannot tell from every line and which
-    // costs the read little (after every line it is several times slower).
-    library_.OnLineRead = [since = std::make_shared<QElapsedTimer>()] {
-        if (!since->isValid() || since->elapsed() >= 5) {
-            QCoreApplication::processEvents();
-            since->start();
-        }
-    };
+    library_.OnLineRead = ProcessMessagesEvery(5);
 }
 
 bool TfrmExample::event(QEvent* e)
@@ -431,18 +405,10 @@ void TfrmExample::ComputeIonPaths(int U, int Bp)
     RChart1->ClearItems();
     const std::vector<TSpectralLine> lines = Lines();
     const TIonPaths model = ComputeIonPathModel(U, Bp, k_, lines);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        RChart1->SetDataColor(MixColors(0xFFF0F0, 0x500000, lines[i].Abundance / 100));
-        const float r = model.Paths[i].Radius;
-        if (model.Paths[i].Straight)
-            RChart1->AddLine(kSourceX, 0, kSourceX, RChart1->Scale1Y()->RangeHigh());
-        else
-            RChart1->AddEllipse(kSourceX + r, 0, r, r);
-    }
-    if (model.InFocus) {
-        const TSpectralLine& l = lines[size_t(model.Best)];
-        RChart2->AddLine(l.Mass, 0, l.Mass, l.Abundance);
-    }
+    AddIonPaths(*RChart1, model, lines);
+    // The detector's stick, as the field scan without a window records it.
+    if (const auto stick = StickInFocus(model, lines))
+        RChart2->AddLine(stick->Mass, 0, stick->Mass, stick->Abundance);
     RLabMass->SetText(FormatReal(1, 1, model.MassInFocus));
     RChart2->CrossHair1()->SetPosX(model.MassInFocus);
     RChart2->ShowItems();
@@ -479,9 +445,12 @@ void TfrmExample::ScStartBtnClick()
     RChart2->ClearItems();
     int pass = 0;
     while (scanning_) {
-        TBMagnetic->setValue(TBMagnetic->value() + 10);
-        if (TBMagnetic->value() == TBMagnetic->maximum()) {
-            TBMagnetic->setValue(TBMagnetic->minimum());
+        // The passes are those of the field scan without a window; moving the
+        // slider computes the picture through its change handler.
+        const TScanPass next = NextScanPass(TBMagnetic->value(), TBMagnetic->minimum(), TBMagnetic->maximum());
+        TBMagnetic->setValue(next.Advanced);
+        if (next.Last) {
+            TBMagnetic->setValue(next.Position);
             MagnetNum->SetValue(TBMagnetic->minimum() / 10);
             ScStartBtn->setEnabled(true);
             TBMagnetic->setEnabled(true);

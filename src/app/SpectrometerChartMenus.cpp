@@ -1,0 +1,28 @@
+#include "app/SpectrometerChartMenus.h"
+
+#include "app/SpectrometerCharts.h"
+#include "chart/ChartMenu.h"
+
+TChartMenu* InstallDeflectionChartMenu(TRChart& deflection, TMenuTranslation translate)
+{
+    TChartMenuOptions options;
+    options.FileBaseName = QStringLiteral("deflection");
+    options.Translate = std::move(translate);
+    return InstallChartMenu(deflection, std::move(options));
+}
+
+TChartMenu* InstallSpectrumChartMenu(TRChart& spectrum, std::function<TSpectrumCsvHeader()> header,
+                                     TMenuTranslation translate)
+{
+    TChartMenuOptions options;
+    options.FileBaseName = QStringLiteral("spectrum");
+    options.Translate = std::move(translate);
+    options.CsvActionText = QStringLiteral("Export Spectrum as CSV...");
+    options.CsvBaseName = QStringLiteral("spectrum");
+    // What the chart holds when the user asks, so that a cleared spectrum
+    // exports as empty and a spectrum recorded by hand exports as well.
+    options.WriteCsv = [&spectrum, header = std::move(header)](const QString& path) {
+        WriteSpectrumCsv(path, header(), RecordedSticks(spectrum));
+    };
+    return InstallChartMenu(spectrum, std::move(options));
+}

@@ -1,0 +1,77 @@
+#include "app/SpectrometerCharts.h"
+
+#include "chart/RChart.h"
+#include "gfx/Frames.h"
+
+void SetUpDeflectionChart(TRChart& c)
+{
+    c.setObjectName(QStringLiteral("RChart1"));
+    c.SetControlBounds(16, 16, 233, 246);
+    c.SetMarginLeft(1);
+    c.SetMarginRight(1);
+    c.SetMarginTop(15);
+    c.SetMarginBottom(1);
+    c.Scale1X()->SetVisible(false);
+    c.Scale1Y()->SetVisible(false);
+    c.SetLayerRange(1, 0, 100, 0, 1);
+    c.SetIsometric(true);
+    c.SetChartColor(15464702);
+    c.SetCaption(QStringLiteral("LX_Magnetic Deflection"));
+    c.SetAllocSize(1000);
+    c.SetAutoRedraw(false);
+    c.Loaded();
+}
+
+void SetUpSpectrumChart(TRChart& c)
+{
+    c.setObjectName(QStringLiteral("RChart2"));
+    c.SetMarginLeft(30);
+    c.SetMarginRight(2);
+    c.SetMarginTop(20);
+    c.SetMarginBottom(20);
+    c.SetControlBounds(16, 344, 641, 217);
+    c.SetLayerRange(1, 0, 100, 0, 100);
+    c.Scale1X()->SetVisible(true);
+    c.Scale1Y()->SetVisible(true);
+    c.SetCaption(QStringLiteral("LX_Mass Spectrum"));
+    c.SetAllocSize(1000);
+    c.SetAutoRedraw(false);
+    TCrossHair* ch = c.CrossHair1();
+    ch->SetMode(chVert);
+    ch->SetLineType(psDash);
+    ch->SetColor(clMaroon);
+    ch->SetLineWid(1);
+    ch->SetPosX(0.3);
+    c.Loaded();
+}
+
+void AddIonPaths(TRChart& deflection, const TIonPaths& model, const std::vector<TSpectralLine>& lines)
+{
+    for (size_t i = 0; i < lines.size() && i < model.Paths.size(); ++i) {
+        deflection.SetDataColor(MixColors(0xFFF0F0, 0x500000, lines[i].Abundance / 100));
+        const float r = model.Paths[i].Radius;
+        if (model.Paths[i].Straight)
+            deflection.AddLine(kSourceX, 0, kSourceX, deflection.Scale1Y()->RangeHigh());
+        else
+            deflection.AddEllipse(kSourceX + r, 0, r, r);
+    }
+}
+
+void ShowIonPaths(TRChart& deflection, const TIonPaths& model, const std::vector<TSpectralLine>& lines)
+{
+    deflection.SetSuppressPaint(true);
+    deflection.ClearItems();
+    AddIonPaths(deflection, model, lines);
+    deflection.SetSuppressPaint(false);
+}
+
+std::vector<TSpectralLine> RecordedSticks(const TRChart& spectrum)
+{
+    std::vector<TSpectralLine> sticks;
+    for (int i = 0; i < spectrum.ItemCount(); ++i) {
+        const TChartItem& it = spectrum.Item(i);
+        if (it.Kind == ikLine)
+            sticks.push_back({it.X1, it.Y2});
+    }
+    return sticks;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The two charts of the simulation as the main window shows them: the
+// deflection view with one path per spectral line, and the mass spectrum
+// with the detector's sticks and a cursor at the mass in focus. The window
+// and the command-line tool set them up and fill them alike, so that the
+// tool's pictures are the window's.
+
+#include "app/SectorField.h"
+
+#include <vector>
+
+class TRChart;
+
+// Settings and place of the window's RChart1 and RChart2; ends their loading.
+// The deflection chart's outline paths (TransparentFill) are switched on at
+// the window's first activation, not here.
+void SetUpDeflectionChart(TRChart& chart);
+void SetUpSpectrumChart(TRChart& chart);
+
+// Appends one path per line of one computation to the deflection chart:
+// faintest line first (so strong lines lie on top), a straight path from the
+// source to the top above the straight-path limit, else the circle through
+// the source.
+void AddIonPaths(TRChart& deflection, const TIonPaths& model, const std::vector<TSpectralLine>& lines);
+// Replaces the deflection chart's paths by those of one computation, painted
+// once at the end.
+void ShowIonPaths(TRChart& deflection, const TIonPaths& model, const std::vector<TSpectralLine>& lines);
+
+// The sticks the spectrum chart holds, in the order they were added.
+std::vector<TSpectralLine> RecordedSticks(const TRChart& spectrum);

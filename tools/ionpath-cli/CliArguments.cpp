@@ -1,0 +1,65 @@
+#include "CliArguments.h"
+
+#include "app/FieldScan.h"
+#include "support/FloatParse.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kVoltageMinimum = 3000;
+constexpr int kVoltageMaximum = 8000;
+
+// The number and the unit after it; the unit is compared without case.
+bool SplitUnit(const QString& text, QString& number, QString& unit)
+{
+    const QString t = text.trimmed();
+    int end = int(t.size());
+    while (end > 0 && t.at(end - 1).isLetter())
+        --end;
+    number = t.left(end).trimmed();
+    unit = t.mid(end).toLower();
+    return !number.isEmpty();
+}
+
+} // namespace
+
+std::variant<int, TArgumentError> ParseVoltage(const QString& text)
+{
+    QString number, unit;
+    double v = 0;
+    if (!SplitUnit(text, number, unit) || (!unit.isEmpty() && unit != QLatin1String("v"))
+        || !TryStrToFloat(number, QLatin1Char('.'), v))
+        return TArgumentError{QStringLiteral("\"%1\" is not a voltage; give volts, for example 5000").arg(text)};
+    if (v != std::floor(v))
+        return TArgumentError{QStringLiteral("the voltage %1 V is not a whole number of volts").arg(number)};
+    if (v < kVoltageMinimum || v > kVoltageMaximum)
+        return TArgumentError{QStringLiteral("the voltage %1 V is outside %2 to %3 V")
+                                  .arg(number).arg(kVoltageMinimum).arg(kVoltageMaximum)};
+    return int(v);
+}
+
+std::variant<int, TArgumentError> ParseField(const QString& text)
+{
+    QString number, unit;
+    double v = 0;
+    if (!SplitUnit(text, number, unit) || (!unit.isEmpty() && unit != QLatin1String("mt") && unit != QLatin1String("t"))
+        || !TryStrToFloat(number, QLatin1Char('.'), v))
+        return TArgumentError{
+            QStringLiteral("\"%1\" is not a magnetic field; give millitesla, for example 250 or 250mT").arg(text)};
+    const double millitesla = unit == QLatin1String("t") ? v * 1000 : v;
+    const double tenths = millitesla * 10;
+    const double position = std::round(tenths);
+    // The slider moves in tenths of a millitesla; a field between two of its
+    // positions cannot be set in the window either.
+    if (std::fabs(tenths - position) > 1e-6 * std::max(1.0, std::fabs(tenths)))
+        return TArgumentError{QStringLiteral("the field %1 is not a multiple of 0.1 mT").arg(text.trimmed())};
+    if (position < kFieldMinimum || position > kFieldMaximum)
+        return TArgumentError{QStringLiteral("the field %1 is outside 0.1 to 500 mT").arg(text.trimmed())};
+    return int(position);
+}
+
+QString FieldText(int position)
+{
+    return QStringLiteral("%1.%2 mT").arg(position / 10).arg(position % 10);
+}

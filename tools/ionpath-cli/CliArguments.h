@@ -1,0 +1,20 @@
+#pragma once
+// The numbers the command-line tool takes, in the units the main window
+// shows: the voltage in volts (3000 to 8000, whole volts, as the voltage
+// slider), the field in millitesla (0.1 to 500 mT in steps of 0.1 mT, as the
+// field slider's positions 1 to 5000). A unit may follow the number: "V"
+// for the voltage, "mT" or "T" for the field ("250", "250mT", "0.25 T").
+
+#include <QString>
+#include <variant>
+
+struct TArgumentError {
+    QString Message;
+};
+
+// The voltage in V, or why the text is not one.
+std::variant<int, TArgumentError> ParseVoltage(const QString& text);
+// The field slider position (tenths of a millitesla), or why the text is not one.
+std::variant<int, TArgumentError> ParseField(const QString& text);
+// A field slider position as the tool writes it: "100.0 mT".
+QString FieldText(int position);
