@@ -1,11 +1,15 @@
 #include "app/AboutBox.h"
 
+#include "app/ControlDescriptions.h"
 #include "gfx/Color.h"
 #include "i18n/Lexifer2000.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -73,6 +77,35 @@ bool OpenWithDesktop(const QUrl& url)
     return QDesktopServices::openUrl(url);
 }
 
+// A link for assistive tools: named by its caption unless it has a name of
+// its own, and pressed as a click would.
+class TLinkAccessible : public QAccessibleWidget {
+public:
+    explicit TLinkAccessible(TLinkLabel* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<const QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        auto* link = static_cast<TLinkLabel*>(widget());
+        if (action == pressAction() && link->OnClick)
+            link->OnClick();
+    }
+};
+
+QAccessibleInterface* LinkFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("TLinkLabel"))
+        if (auto* link = qobject_cast<TLinkLabel*>(object))
+            return new TLinkAccessible(link);
+    return nullptr;
+}
+
 } // namespace
 
 std::function<bool(const QUrl&)> TFrmAbout::OpenAddress = OpenWithDesktop;
@@ -81,6 +114,24 @@ const QString TFrmAbout::SimulationsAddress = QStringLiteral("https://phet.color
 TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent)
 {
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    static const bool factory = [] {
+        QAccessible::installFactory(LinkFactory);
+        return true;
+    }();
+    Q_UNUSED(factory);
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (modifiers == Qt::NoModifier && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        if (OnClick)
+            OnClick();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -146,6 +197,10 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent)
     BButOK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     BButOK->setDefault(true);
     connect(BButOK, &QPushButton::clicked, this, [this] { BButOKClick(); });
+    // A link with the keyboard focus shows it as the mouse over it does.
+    LblHomePage->installEventFilter(this);
+    LblSimus->installEventFilter(this);
+    DescribeControls(*this);
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -155,12 +210,21 @@ void TFrmAbout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     FormShow();
+    // Enter closes the box at once, as the start-up notice is meant to be
+    // closed; the links come first only in the Tab order.
+    BButOK->setFocus(Qt::OtherFocusReason);
 }
 
 bool TFrmAbout::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Panel2 && event->type() == QEvent::MouseMove)
         Panel2MouseMove();
+    if (watched == LblHomePage || watched == LblSimus) {
+        if (event->type() == QEvent::FocusIn)
+            SetTextColor(static_cast<QWidget*>(watched), clRed);
+        else if (event->type() == QEvent::FocusOut)
+            SetTextColor(static_cast<QWidget*>(watched), clBlue);
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -12,7 +12,10 @@ class QPushButton;
 class QUrl;
 class TLexifer2000;
 
-// A label that reports clicks and mouse moves, for the box's links.
+// A label that reports clicks and mouse moves, for the box's links. It
+// takes the keyboard focus, and Space or Enter on it counts as a click, so
+// that the links can be followed without a mouse; assistive tools see it as
+// a link that can be pressed.
 class TLinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -23,6 +26,7 @@ public:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class TFrmAbout : public QDialog {

@@ -209,9 +209,10 @@ void TRChart::ShowItems()
     if (isVisible()) {
         store_->NewItemsFrom = store_->ItemCount - 1;
         Propagate();
-        if (autoRedraw_) {
+        if (autoRedraw_ && PicturesMatchScreen()) {
             // Only the data area changed: rebuild it and copy it into the
-            // window with the cross-hairs.
+            // window with the cross-hairs. (On a screen of another pixel
+            // ratio the whole chart is drawn anew.)
             DrawDataBackground(data_);
             DrawData(data_);
             PresentWithCrossHairs(g_.MarginLeft, g_.MarginTop, data_);

@@ -42,10 +42,26 @@ void TRChart::RepaintIfAuto()
         RenderChart();
 }
 
+int TRChart::ScreenRatio() const
+{
+    return Canvas::WholeRatio(devicePixelRatioF());
+}
+
+bool TRChart::PicturesMatchScreen() const
+{
+    const int r = ScreenRatio();
+    return control_.DevicePixelRatio() == r && data_.DevicePixelRatio() == r && int(presented_.devicePixelRatio()) == r
+           && presented_.deviceIndependentSize().toSize() == size();
+}
+
 void TRChart::RenderChart()
 {
     if (!Drawable())
         return;
+    // On a high-resolution screen both pictures hold its device pixels; the
+    // drawing passes work in units all the same.
+    control_.SetDevicePixelRatio(ScreenRatio());
+    data_.SetDevicePixelRatio(ScreenRatio());
     DrawFrameAndScales(control_);
     DrawDataBackground(data_);
     DrawData(data_);
@@ -619,8 +635,10 @@ void TRChart::PresentWithCrossHairs(int x, int y, Canvas& bitmap)
 
 void TRChart::Present(const Canvas& bitmap, int x, int y)
 {
-    if (presented_.size() != size()) {
-        QImage next(size(), QImage::Format_RGB32);
+    const int r = ScreenRatio();
+    if (presented_.deviceIndependentSize().toSize() != size() || int(presented_.devicePixelRatio()) != r) {
+        QImage next(size() * r, QImage::Format_RGB32);
+        next.setDevicePixelRatio(r);
         next.fill(ToQColor(windColor_));
         presented_ = std::move(next);
     }
@@ -641,7 +659,7 @@ void TRChart::paintEvent(QPaintEvent*)
     // The window's own paint requests: a full repaint when the picture is
     // out of date, otherwise the last picture.
     painting_ = true;
-    if (presented_.size() != size())
+    if (!PicturesMatchScreen())
         RenderChart();
     painting_ = false;
     QPainter p(this);

@@ -336,6 +336,10 @@ private:
     void GeometryChanged();
     void SetMargin(int& margin, int v);
     bool Drawable() const;
+    // Device pixels per unit the pictures are drawn with on the chart's
+    // screen, and whether the pictures and the presented one have it.
+    int ScreenRatio() const;
+    bool PicturesMatchScreen() const;
 
     TChartItem& NewItem(TItemKind kind);
     void Propagate();

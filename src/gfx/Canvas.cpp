@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <climits>
+#include <cmath>
 
 QFont TFont::ToQFont() const
 {
@@ -34,11 +36,15 @@ void Canvas::Resize(int width, int height)
 {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (width == image_.width() && height == image_.height() && !image_.isNull())
+    if (width == Width() && height == Height() && !image_.isNull())
         return;
-    QImage next(width, height, image_.isNull() ? QImage::Format_RGB32 : image_.format());
+    const int r = DevicePixelRatio();
+    if (r > 1 && (width > INT_MAX / r || height > INT_MAX / r))
+        throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(width).arg(height));
+    QImage next(width * r, height * r, image_.isNull() ? QImage::Format_RGB32 : image_.format());
     if (next.isNull() && width > 0 && height > 0)
         throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(width).arg(height));
+    next.setDevicePixelRatio(r);
     next.fill(Qt::white);
     if (printer_ && !next.isNull()) {
         next.setDotsPerMeterX(qRound(dpiY_ / 0.0254));
@@ -52,6 +58,37 @@ void Canvas::Resize(int width, int height)
     image_ = std::move(next);
 }
 
+void Canvas::SetDevicePixelRatio(int ratio)
+{
+    ratio = std::max(ratio, 1);
+    if (ratio == DevicePixelRatio())
+        return;
+    const int w = Width(), h = Height();
+    QImage next;
+    if (w > 0 && h > 0) {
+        if (w > INT_MAX / ratio || h > INT_MAX / ratio)
+            throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(w).arg(h));
+        next = QImage(w * ratio, h * ratio, image_.format());
+        if (next.isNull())
+            throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(w).arg(h));
+        next.setDotsPerMeterX(image_.dotsPerMeterX());
+        next.setDotsPerMeterY(image_.dotsPerMeterY());
+        next.fill(Qt::white);
+    } else {
+        // An empty picture still carries the ratio for the next Resize.
+        next = QImage(0, 0, image_.isNull() ? QImage::Format_RGB32 : image_.format());
+    }
+    next.setDevicePixelRatio(ratio);
+    image_ = std::move(next);
+}
+
+int Canvas::WholeRatio(qreal screenRatio)
+{
+    if (!(screenRatio >= 1.0) || screenRatio > 64.0)
+        return 1;
+    return int(std::floor(screenRatio + 1e-9));
+}
+
 void Canvas::ClearTransparent()
 {
     if (image_.format() != QImage::Format_ARGB32_Premultiplied)
@@ -61,6 +98,9 @@ void Canvas::ClearTransparent()
 
 void Canvas::SetPrinter(bool isPrinter, int dpiY)
 {
+    // A printer picture is in the printer's own dots.
+    if (isPrinter)
+        SetDevicePixelRatio(1);
     printer_ = isPrinter;
     dpiY_ = dpiY > 0 ? dpiY : 96;
     if (!image_.isNull()) {
@@ -76,6 +116,16 @@ void Canvas::Plot(int x, int y, QRgb rgb)
 {
     if (!Contains(x, y))
         return;
+    const int r = DevicePixelRatio();
+    if (r > 1) {
+        // One unit: an r x r block of device pixels.
+        for (int dy = 0; dy < r; ++dy) {
+            auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y * r + dy)) + x * r;
+            for (int dx = 0; dx < r; ++dx)
+                line[dx] = Pen.Mode == pmXor ? 0xFF000000u | ((line[dx] ^ rgb) & 0x00FFFFFFu) : rgb;
+        }
+        return;
+    }
     auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
     if (Pen.Mode == pmXor)
         line[x] = 0xFF000000u | ((line[x] ^ rgb) & 0x00FFFFFFu);
@@ -91,12 +141,16 @@ void Canvas::HSpan(int y, int x0, int x1, QRgb rgb)
     x1 = std::min(x1, Width() - 1);
     if (x1 < x0)
         return;
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-    if (Pen.Mode == pmXor) {
-        for (int x = x0; x <= x1; ++x)
-            line[x] = 0xFF000000u | ((line[x] ^ rgb) & 0x00FFFFFFu);
-    } else {
-        std::fill(line + x0, line + x1 + 1, rgb);
+    const int r = DevicePixelRatio();
+    for (int dy = 0; dy < r; ++dy) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y * r + dy));
+        const int d0 = x0 * r, d1 = x1 * r + r - 1;
+        if (Pen.Mode == pmXor) {
+            for (int x = d0; x <= d1; ++x)
+                line[x] = 0xFF000000u | ((line[x] ^ rgb) & 0x00FFFFFFu);
+        } else {
+            std::fill(line + d0, line + d1 + 1, rgb);
+        }
     }
 }
 
@@ -109,7 +163,8 @@ TColor Canvas::GetPixel(int x, int y) const
 {
     if (!Contains(x, y))
         return TColor(-1);
-    return FromQColor(QColor::fromRgb(image_.pixel(x, y)));
+    const int r = DevicePixelRatio();
+    return FromQColor(QColor::fromRgb(image_.pixel(x * r, y * r)));
 }
 
 // ---- lines ----------------------------------------------------------------

@@ -7,6 +7,13 @@
 //     right and bottom edges excluded;
 //   - text is placed by the top-left corner of its box, on the brush colour
 //     unless the brush is clear.
+//
+// On a high-resolution screen the picture holds DevicePixelRatio() device
+// pixels per unit each way. Every coordinate stays in units (the pixels of
+// a plain screen), and so do the pixel rules: a unit a rule sets covers
+// ratio x ratio device pixels, so lines, frames and fills stay exactly where
+// they are at ratio 1, only sharper, while text, wide pens and pictures are
+// drawn at the device's own resolution.
 
 #include "gfx/Color.h"
 
@@ -15,6 +22,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -61,8 +69,20 @@ public:
     // Makes every pixel fully transparent (the picture then carries alpha), for
     // controls drawn over their parent's background.
     void ClearTransparent();
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
+    // Size in units.
+    int Width() const { return image_.width() / DevicePixelRatio(); }
+    int Height() const { return image_.height() / DevicePixelRatio(); }
+    // Device pixels per unit, 1 or more; the picture's own ratio, so a
+    // picture handed to a canvas keeps it. Changing it keeps the size in
+    // units and makes the picture white.
+    int DevicePixelRatio() const { return std::max(1, int(image_.devicePixelRatio())); }
+    void SetDevicePixelRatio(int ratio);
+    // The whole ratio a canvas uses for a screen of the given ratio: the
+    // largest whole number not above it, at least 1, so that a picture is
+    // never shrunk on its way to the screen (which would drop lines).
+    static int WholeRatio(qreal screenRatio);
+    // The picture in device pixels (its devicePixelRatio says how many per
+    // unit). A picture put in through Image() must keep a whole ratio.
     const QImage& Image() const { return image_; }
     QImage& Image() { return image_; }
 
@@ -70,7 +90,8 @@ public:
     TBrush Brush;
     TFont Font;
 
-    // A printer canvas: components draw their printer forms and keep point sizes.
+    // A printer canvas: components draw their printer forms and keep point
+    // sizes; its device pixel ratio is 1.
     void SetPrinter(bool isPrinter, int dpiY);
     bool IsPrinter() const { return printer_; }
     int PrinterDpiY() const { return dpiY_; }

@@ -1,6 +1,9 @@
 #include "widgets/NumLab.h"
 
+#include "widgets/ReadOutAccessible.h"
+
 #include <QEvent>
+#include <QStringList>
 #include <QPainter>
 #include <cmath>
 
@@ -30,6 +33,7 @@ TNumLab::TNumLab(QWidget* parent)
     look_.Shadow = relief.Shadow;
     look_.Highlight = relief.Highlight;
     resize(160, 28);
+    InstallReadOutAccessibility();
 }
 
 template <typename T>
@@ -80,6 +84,16 @@ void TNumLab::Render()
     content.MayOverflow = format_.DisplayType != dtState;
     content.OverflowIndicator = format_.OverflowIndicator;
     PaintNumLab(picture_, look_, content);
+
+    QStringList said;
+    for (const QString& part : {content.LeftText, content.ShowNumber ? content.Number : QString(), content.RightText})
+        if (!part.isEmpty())
+            said.append(part);
+    const QString shown = said.join(u' ');
+    if (shown != shownText_) {
+        shownText_ = shown;
+        NotifyReadOutTextChanged(this, shown);
+    }
 }
 
 void TNumLab::Repaint()

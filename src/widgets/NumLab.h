@@ -105,6 +105,10 @@ public:
 
     // The text the box shows now (after OnBeforeDisplay, before the width test).
     QString DisplayText();
+    // What the label says as a whole at its last rendering, for screen
+    // readers: left text, number and right text, the empty ones left out.
+    // The full number, also when the box shows the overflow indicator.
+    QString ShownText() const { return shownText_; }
 
     void Repaint();
     void Render();
@@ -147,5 +151,6 @@ private:
     TNumLabLook look_;
     TColorScheme colorScheme_ = csBWG;
     int mouseArea_ = 0;
+    QString shownText_;
     Canvas picture_;
 };

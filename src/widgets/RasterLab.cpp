@@ -3,6 +3,7 @@
 #include "support/Errors.h"
 #include "support/TextEncoding.h"
 #include "widgets/DotMatrixLayout.h"
+#include "widgets/ReadOutAccessible.h"
 #include "widgets/ScrollTimer.h"
 
 #include <QPainter>
@@ -38,6 +39,7 @@ TRasterLab::TRasterLab(QWidget* parent)
     timer_ = new TScrollTimer(this);
     timer_->OnTick = [this] { ScrollTick(); };
     resize(400, 68);
+    InstallReadOutAccessibility();
 }
 
 TRasterLab::~TRasterLab()
@@ -133,6 +135,7 @@ void TRasterLab::SetText(const QString& v)
     if (autoCenter_)
         Center();
     Repaint();
+    NotifyReadOutTextChanged(this, text_);
 }
 
 void TRasterLab::SetDotSize(int v)
@@ -284,6 +287,7 @@ void TRasterLab::Assign(const TRasterLab& source)
     if (&source == this)
         return;
     look_.Frame = source.look_.Frame;
+    const bool textChanged = text_ != source.text_;
     text_ = source.text_;
     codes_ = source.codes_;
     look_.Background = source.look_.Background;
@@ -295,6 +299,8 @@ void TRasterLab::Assign(const TRasterLab& source)
     if (autoCenter_)
         Center();
     Repaint();
+    if (textChanged)
+        NotifyReadOutTextChanged(this, text_);
 }
 
 // ---- scrolling ------------------------------------------------------------
