@@ -75,10 +75,11 @@ void Canvas::SetDevicePixelRatio(int ratio)
         next.setDotsPerMeterY(image_.dotsPerMeterY());
         next.fill(Qt::white);
     } else {
-        // An empty picture still carries the ratio for the next Resize.
-        next = QImage(0, 0, image_.isNull() ? QImage::Format_RGB32 : image_.format());
+        // No pixels yet: the ratio waits for the next Resize.
+        next = QImage();
     }
     next.setDevicePixelRatio(ratio);
+    pendingRatio_ = ratio;
     image_ = std::move(next);
 }
 

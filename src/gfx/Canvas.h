@@ -75,7 +75,10 @@ public:
     // Device pixels per unit, 1 or more; the picture's own ratio, so a
     // picture handed to a canvas keeps it. Changing it keeps the size in
     // units and makes the picture white.
-    int DevicePixelRatio() const { return std::max(1, int(image_.devicePixelRatio())); }
+    int DevicePixelRatio() const
+    {
+        return image_.isNull() ? pendingRatio_ : std::max(1, int(image_.devicePixelRatio()));
+    }
     void SetDevicePixelRatio(int ratio);
     // The whole ratio a canvas uses for a screen of the given ratio: the
     // largest whole number not above it, at least 1, so that a picture is
@@ -132,6 +135,9 @@ private:
     void PenBand(int& out, int& in) const;
 
     QImage image_;
+    // The ratio of a picture without pixels, which a null image cannot
+    // carry itself; the next Resize makes the picture at it.
+    int pendingRatio_ = 1;
     QPoint pos_;
     bool printer_ = false;
     int dpiY_ = 96;
