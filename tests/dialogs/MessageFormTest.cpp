@@ -231,3 +231,42 @@ TEST_F(MessageDialog, UnknownKindIsReportedAndNoWindowIsLeft)
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<TMessageForm*>(w), nullptr);
 }
+
+// Return presses the default button or the one the user moved the focus to
+// with Tab; Escape the cancel button, and nothing when no button declines.
+TEST_F(MessageDialog, ReturnAndEscapeAnswerForEveryButtonSet)
+{
+    using Keys = std::vector<Qt::Key>;
+    const struct {
+        TMsgDlgButtons buttons;
+        Keys keys;
+        int result;
+    } cases[] = {
+        {{dbOK, dbCancel}, {Qt::Key_Return}, mrOk},
+        {{dbOK, dbCancel}, {Qt::Key_Escape}, mrCancel},
+        {{dbOK, dbCancel}, {Qt::Key_Tab, Qt::Key_Return}, mrCancel},
+        {{dbOK, dbCancel}, {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter}, mrOk},
+        {{dbYes, dbNo, dbCancel}, {Qt::Key_Return}, mrYes},
+        {{dbYes, dbNo, dbCancel}, {Qt::Key_Escape}, mrCancel},
+        {{dbYes, dbNo, dbCancel}, {Qt::Key_Tab, Qt::Key_Return}, mrNo},
+        {{dbYes, dbNo, dbCancel}, {Qt::Key_Tab, Qt::Key_Escape}, mrCancel},
+        {{dbRetry, dbCancel}, {Qt::Key_Return}, mrRetry},
+        {{dbRetry, dbCancel}, {Qt::Key_Escape}, mrCancel},
+        {{dbAbort, dbRetry, dbIgnore}, {Qt::Key_Return}, mrRetry},
+        {{dbOK, dbHelp}, {Qt::Key_Escape}, mrOk},
+        {{dbYes, dbNo, dbYesToAll, dbNoToAll}, {Qt::Key_Escape}, mrNo},
+        // Neither a default nor a cancel button: Escape does nothing, Return
+        // presses the button with the focus, the first.
+        {{dbAbort, dbIgnore}, {Qt::Key_Escape, Qt::Key_Return}, mrAbort},
+    };
+    for (const auto& c : cases) {
+        const int result = WhileShown([&] { return ShowMessageDialog("Go on?", dkConfirmation, c.buttons, 0); },
+                                      [&](TMessageForm& f) {
+            for (Qt::Key key : c.keys) {
+                ASSERT_TRUE(f.isVisible()) << "closed before key " << key;
+                Key(f, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            }
+        });
+        EXPECT_EQ(result, c.result) << "buttons " << c.buttons.Bits() << ", last key " << c.keys.back();
+    }
+}
