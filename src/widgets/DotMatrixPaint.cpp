@@ -96,7 +96,6 @@ int PaintDotMatrix(Canvas& c, const TDotMatrixLook& look, const TCharRaster& ras
         PaintGaps(c, look, x0, y0);
 
     const bool blocks = look.BlockMode == rdbmOn;
-    const QRgb on = ToQRgb(look.DotOn);
     c.Brush = TBrush{look.DotOn, bsSolid};
     long long x = x0;
     if (blocks)
@@ -119,8 +118,7 @@ int PaintDotMatrix(Canvas& c, const TDotMatrixLook& look, const TCharRaster& ras
                         continue;
                     const int dx = int(x) + (col - first) * p;
                     if (look.DotSize == 1) {
-                        if (c.Contains(dx, dy))
-                            c.Image().setPixel(dx, dy, on);
+                        c.SetPixel(dx, dy, look.DotOn);
                     } else {
                         c.FillRect(dx, dy, dx + look.DotSize, dy + look.DotSize);
                     }

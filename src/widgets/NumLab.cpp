@@ -73,6 +73,9 @@ QString TNumLab::DisplayText()
 
 void TNumLab::Render()
 {
+    // Drawn in the screen's own pixels, so that the text is sharp on a
+    // high-resolution screen; the picture's units stay the widget's pixels.
+    picture_.SetDevicePixelRatio(Canvas::WholeRatio(devicePixelRatioF()));
     picture_.Resize(width(), height());
     look_.Font = Font();
     TNumLabContent content;
@@ -113,7 +116,8 @@ void TNumLab::setVisible(bool visible)
 
 void TNumLab::paintEvent(QPaintEvent*)
 {
-    if (picture_.Width() != width() || picture_.Height() != height())
+    if (picture_.Width() != width() || picture_.Height() != height()
+        || picture_.DevicePixelRatio() != Canvas::WholeRatio(devicePixelRatioF()))
         Render();
     QPainter p(this);
     p.drawImage(0, 0, picture_.Image());

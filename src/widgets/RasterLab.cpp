@@ -58,6 +58,8 @@ bool TRasterLab::VisibleFlag() const
 
 void TRasterLab::Render()
 {
+    // Every dot covers whole device pixels on a high-resolution screen.
+    picture_.SetDevicePixelRatio(Canvas::WholeRatio(devicePixelRatioF()));
     picture_.Resize(width(), height());
     PaintDotMatrix(picture_, look_, raster_, codes_, Clamped(qint64(posX_) + scroll_.X),
                    Clamped(qint64(posY_) + scroll_.Y));
@@ -73,7 +75,8 @@ void TRasterLab::Repaint()
 
 void TRasterLab::paintEvent(QPaintEvent*)
 {
-    if (picture_.Width() != width() || picture_.Height() != height())
+    if (picture_.Width() != width() || picture_.Height() != height()
+        || picture_.DevicePixelRatio() != Canvas::WholeRatio(devicePixelRatioF()))
         Render();
     QPainter p(this);
     p.drawImage(0, 0, picture_.Image());

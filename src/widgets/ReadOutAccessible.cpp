@@ -72,7 +72,26 @@ QAccessibleInterface* ReadOutFactory(const QString& className, QObject* object)
     return nullptr;
 }
 
+void ToAssistiveTools(QAccessibleEvent& event)
+{
+    if (QAccessible::isActive())
+        QAccessible::updateAccessibility(&event);
+}
+
+TReadOutEventSink& EventSink()
+{
+    static TReadOutEventSink sink = ToAssistiveTools;
+    return sink;
+}
+
 } // namespace
+
+TReadOutEventSink SetReadOutEventSink(TReadOutEventSink sink)
+{
+    TReadOutEventSink old = std::move(EventSink());
+    EventSink() = sink ? std::move(sink) : TReadOutEventSink(ToAssistiveTools);
+    return old;
+}
 
 void InstallReadOutAccessibility()
 {
@@ -85,12 +104,11 @@ void InstallReadOutAccessibility()
 
 void NotifyReadOutTextChanged(QWidget* readOut, const QString& text)
 {
-    if (!QAccessible::isActive())
-        return;
+    const TReadOutEventSink& sink = EventSink();
     QAccessibleValueChangeEvent value(readOut, text);
-    QAccessible::updateAccessibility(&value);
+    sink(value);
     if (readOut->accessibleName().isEmpty()) {
         QAccessibleEvent name(readOut, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&name);
+        sink(name);
     }
 }

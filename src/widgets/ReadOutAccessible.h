@@ -9,7 +9,9 @@
 // Value: the text shown. Description: the control's accessible description.
 
 #include <QString>
+#include <functional>
 
+class QAccessibleEvent;
 class QWidget;
 
 // Makes Qt build these interfaces for TNumLab and TRasterLab; the first
@@ -17,6 +19,12 @@ class QWidget;
 void InstallReadOutAccessibility();
 
 // Tells assistive tools that the text shown by a read-out changed to text:
-// its value, and its name too when the name follows the text. Costs nothing
-// while no assistive tool listens.
+// its value, and its name too when the name follows the text. Costs next to
+// nothing while no assistive tool listens.
 void NotifyReadOutTextChanged(QWidget* readOut, const QString& text);
+
+// Where those events go. The default hands them to Qt's accessibility,
+// which passes them on only while an assistive tool listens; tests put
+// their own in to see them. Returns the sink that was in place.
+using TReadOutEventSink = std::function<void(QAccessibleEvent& event)>;
+TReadOutEventSink SetReadOutEventSink(TReadOutEventSink sink);
