@@ -18,15 +18,22 @@ QImage TRChart::RenderPicture(bool printer, int dpiY)
                 break;
             }
     };
+    // The copy is in the chart's own pixels on every screen: the sizes of a
+    // saved picture and of a page do not depend on the screen it was made on.
+    const int screenRatio = control_.DevicePixelRatio();
     control_.SetPrinter(printer, dpiY);
     data_.SetPrinter(printer, dpiY);
+    control_.SetDevicePixelRatio(1);
+    data_.SetDevicePixelRatio(1);
     draw();
     QImage picture = control_.Image().copy();
-    if (printer) {
+    if (printer || screenRatio != 1) {
         // ShowItems draws the data picture alone into the window later; it
-        // must not find the printer forms there.
+        // must find the screen's forms and resolution there.
         control_.SetPrinter(false, 96);
         data_.SetPrinter(false, 96);
+        control_.SetDevicePixelRatio(screenRatio);
+        data_.SetDevicePixelRatio(screenRatio);
         draw();
     }
     return picture;

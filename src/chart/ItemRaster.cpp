@@ -26,8 +26,21 @@ TItemRaster::TItemRaster(Canvas& canvas) : canvas_(canvas)
         return;
     bits_ = image.bits(); // detaches once, not once per pixel
     stride_ = image.bytesPerLine();
-    width_ = image.width();
-    height_ = image.height();
+    ratio_ = canvas.DevicePixelRatio();
+    width_ = canvas.Width();
+    height_ = canvas.Height();
+}
+
+void TItemRaster::Dot(int x, int y, QRgb rgb)
+{
+    if (ratio_ == 1) {
+        DeviceRow(y, 0)[x] = rgb;
+        return;
+    }
+    for (int dy = 0; dy < ratio_; ++dy) {
+        QRgb* row = DeviceRow(y, dy) + x * ratio_;
+        std::fill(row, row + ratio_, rgb);
+    }
 }
 
 bool TItemRaster::PlainPen() const
@@ -56,8 +69,10 @@ void TItemRaster::Span(int y, int x0, int x1, QRgb rgb)
     x1 = std::min(x1, width_ - 1);
     if (x1 < x0)
         return;
-    auto* row = reinterpret_cast<QRgb*>(bits_ + y * stride_);
-    std::fill(row + x0, row + x1 + 1, rgb);
+    for (int dy = 0; dy < ratio_; ++dy) {
+        QRgb* row = DeviceRow(y, dy);
+        std::fill(row + x0 * ratio_, row + (x1 + 1) * ratio_, rgb);
+    }
 }
 
 void TItemRaster::FillBox(int x0, int y0, int x1, int y1, QRgb rgb)
@@ -70,9 +85,16 @@ void TItemRaster::Pixel(int x, int y, TColor color)
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    QRgb& p = reinterpret_cast<QRgb*>(bits_ + y * stride_)[x];
     const QRgb rgb = Rgb(color);
-    p = canvas_.Pen.Mode == pmXor ? 0xFF000000u | ((p ^ rgb) & 0x00FFFFFFu) : rgb;
+    if (canvas_.Pen.Mode != pmXor) {
+        Dot(x, y, rgb);
+        return;
+    }
+    for (int dy = 0; dy < ratio_; ++dy) {
+        QRgb* row = DeviceRow(y, dy) + x * ratio_;
+        for (int dx = 0; dx < ratio_; ++dx)
+            row[dx] = 0xFF000000u | ((row[dx] ^ rgb) & 0x00FFFFFFu);
+    }
 }
 
 bool TItemRaster::Line(QPoint a, QPoint b)
@@ -96,7 +118,7 @@ bool TItemRaster::Line(QPoint a, QPoint b)
         if ((sx > 0 ? x >= width_ : x < 0) || (sy > 0 ? y >= height_ : y < 0))
             return false;
         if (unsigned(x) < unsigned(width_) && unsigned(y) < unsigned(height_))
-            reinterpret_cast<QRgb*>(bits_ + y * stride_)[x] = fg;
+            Dot(x, y, fg);
         return true;
     });
     return true;
@@ -186,11 +208,10 @@ bool TItemRaster::Mark(int markType, int x, int y)
             const int py = y - 3 + r;
             if (!rows[r] || py < 0 || py >= height_)
                 continue;
-            auto* row = reinterpret_cast<QRgb*>(bits_ + py * stride_);
             for (int b = 0; b < 7; ++b) {
                 const int px = x + 3 - b;
                 if ((rows[r] & (1u << b)) && px >= 0 && px < width_)
-                    row[px] = fg;
+                    Dot(px, py, fg);
             }
         }
     } else if (m >= 7 && m <= 9 && PlainPen()) {

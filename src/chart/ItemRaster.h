@@ -41,11 +41,18 @@ private:
     QRgb Rgb(TColor color);
     void Span(int y, int x0, int x1, QRgb rgb);
     void FillBox(int x0, int y0, int x1, int y1, QRgb rgb); // inclusive, clipped
+    // Device row dy (0 .. ratio - 1) of unit row y.
+    QRgb* DeviceRow(int y, int dy) const
+    {
+        return reinterpret_cast<QRgb*>(bits_ + (qsizetype(y) * ratio_ + dy) * stride_);
+    }
+    void Dot(int x, int y, QRgb rgb); // a unit inside the picture
 
     Canvas& canvas_;
     uchar* bits_ = nullptr;
     qsizetype stride_ = 0;
-    int width_ = 0, height_ = 0;
+    int width_ = 0, height_ = 0; // in units
+    int ratio_ = 1;
     // The last two colours resolved: system colours go through the palette,
     // and items mostly repeat the colour before them.
     TColor lastColor_[2] = {0, 0};

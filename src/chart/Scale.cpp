@@ -422,6 +422,8 @@ void TScale::Render(Canvas& target, int ox, int oy, bool ownPicture)
 {
     const int W = width(), H = height();
     if (ownPicture) {
+        // The scale's own picture holds the screen's device pixels.
+        target.SetDevicePixelRatio(Canvas::WholeRatio(devicePixelRatioF()));
         target.Resize(W, H);
         if (transparent_)
             target.ClearTransparent();
@@ -447,7 +449,10 @@ void TScale::Render(Canvas& target, int ox, int oy, bool ownPicture)
         return;
     }
 
-    Canvas pic(W, H);
+    // Of the target's resolution, so that it is copied without scaling.
+    Canvas pic;
+    pic.SetDevicePixelRatio(target.DevicePixelRatio());
+    pic.Resize(W, H);
     pic.SetPrinter(target.IsPrinter(), target.PrinterDpiY());
     pic.Font = font_;
     pic.Pen = TPen{colorBackGnd_};
@@ -523,7 +528,8 @@ void TScale::paintEvent(QPaintEvent*)
 {
     if (embedded_)
         return;
-    if (transparent_ || picture_.Width() != width() || picture_.Height() != height()) {
+    if (transparent_ || picture_.Width() != width() || picture_.Height() != height()
+        || picture_.DevicePixelRatio() != Canvas::WholeRatio(devicePixelRatioF())) {
         if (!visible_ || loading_)
             return;
         Render(picture_, 0, 0, true);
