@@ -2,10 +2,10 @@
 
 #include "app/FieldScan.h"
 #include "support/Errors.h"
+#include "support/WholeFile.h"
 
 #include <QDir>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace {
 
@@ -14,12 +14,17 @@ QString Number(double v)
     return QLocale::c().toString(v, 'g', QLocale::FloatingPointShortest);
 }
 
-// A comment line stays one line, whatever the name holds.
+// A comment line stays one line, whatever the name holds: line breaks (also
+// those some readers split at, NEL and the Unicode line and paragraph
+// separators) and other control characters become blanks. Commas and quotes
+// stay as they are: the comment lines are no CSV records.
 QString OneLine(QString text)
 {
-    for (QChar& c : text)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+    for (QChar& c : text) {
+        const QChar::Category cat = c.category();
+        if (cat == QChar::Other_Control || cat == QChar::Separator_Line || cat == QChar::Separator_Paragraph)
             c = QLatin1Char(' ');
+    }
     return text;
 }
 
@@ -33,7 +38,9 @@ QByteArray SpectrumCsv(const TSpectrumCsvHeader& header, const std::vector<TSpec
     out += QStringLiteral("# voltage: %1 V\n").arg(header.Voltage);
     if (!header.Field.isEmpty())
         out += QStringLiteral("# field: %1\n").arg(OneLine(header.Field));
-    out += QStringLiteral("# date: %1\n").arg(header.Date.toOffsetFromUtc(header.Date.offsetFromUtc()).toString(Qt::ISODate));
+    // With the offset from UTC, so that the time is the same one anywhere.
+    if (header.Date.isValid())
+        out += QStringLiteral("# date: %1\n").arg(header.Date.toOffsetFromUtc(header.Date.offsetFromUtc()).toString(Qt::ISODate));
     out += QStringLiteral("mass,abundance\n");
     for (const TSpectralLine& s : DistinctSticks(sticks))
         out += Number(s.Mass) + QLatin1Char(',') + Number(s.Abundance) + QLatin1Char('\n');
@@ -42,18 +49,7 @@ QByteArray SpectrumCsv(const TSpectrumCsvHeader& header, const std::vector<TSpec
 
 void WriteSpectrumCsv(const QString& path, const TSpectrumCsvHeader& header, const std::vector<TSpectralLine>& sticks)
 {
-    const QByteArray text = SpectrumCsv(header, sticks);
-    QSaveFile file(path);
-    auto fail = [&](const QString& reason) {
-        throw Exception(QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), reason));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        fail(file.errorString());
-    if (file.write(text) != text.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(reason);
-    }
-    if (!file.commit())
-        fail(file.errorString());
+    QString error;
+    if (!WriteWholeFile(path, SpectrumCsv(header, sticks), &error))
+        throw Exception(QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), error));
 }

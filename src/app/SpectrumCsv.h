@@ -13,8 +13,14 @@
 //   78,100
 //
 // Masses are mass numbers, abundances percent of the strongest line, both as
-// the library gives them, with "." as the decimal point and as few digits as
-// give the same value back.
+// the library gives them, with "." as the decimal point whatever the locale
+// and as few digits as give the same value back. The date line is left out
+// when no date is given.
+//
+// The comment lines are for people and for readers that skip '#' lines; a
+// value in them (the substance's name) keeps its commas and quotes, but line
+// breaks and other control characters become blanks, so that a name can
+// neither end its comment line nor put rows of its own into the table.
 
 #include "app/SectorField.h"
 

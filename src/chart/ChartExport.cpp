@@ -2,7 +2,9 @@
 
 #include "chart/RChart.h"
 #include "support/Errors.h"
+#include "support/WholeFile.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +13,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 
@@ -119,26 +120,24 @@ void SaveChartPicture(TRChart& chart, const QString& path, TChartFileFormat form
 {
     // Drawn first, so that a chart without a picture leaves the file alone.
     const QImage picture = PictureOf(chart, format == TChartFileFormat::Pdf);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Exception(WriteError(path, file.errorString()));
+    // The writers are given a buffer in memory: they do not all notice a
+    // write that falls short, so the file is written from the whole result.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     try {
         switch (format) {
-        case TChartFileFormat::Png: WritePng(picture, file); break;
-        case TChartFileFormat::Svg: WriteSvg(picture, TitleOf(chart), file); break;
-        case TChartFileFormat::Pdf: WritePdf(picture, TitleOf(chart), file); break;
+        case TChartFileFormat::Png: WritePng(picture, buffer); break;
+        case TChartFileFormat::Svg: WriteSvg(picture, TitleOf(chart), buffer); break;
+        case TChartFileFormat::Pdf: WritePdf(picture, TitleOf(chart), buffer); break;
         }
     } catch (const Exception& e) {
-        file.cancelWriting();
         throw Exception(WriteError(path, e.Message()));
     }
-    if (file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw Exception(WriteError(path, reason));
-    }
-    if (!file.commit())
-        throw Exception(WriteError(path, file.errorString()));
+    buffer.close();
+    QString error;
+    if (!WriteWholeFile(path, bytes, &error))
+        throw Exception(WriteError(path, error));
 }
 
 void CopyChartPicture(TRChart& chart)
