@@ -59,12 +59,14 @@ const char* const kDescription =
     "\n"
     "The voltage is given in V (3000 to 8000), the field in mT as the window\n"
     "shows it (0.1 to 500 in steps of 0.1; \"250\", \"250mT\" or \"0.25T\").\n"
-    "The library is \"ms_spec_sample.tra\" in the working directory unless\n"
-    "--library names another. Exit status: 0 done, 1 failed, 2 wrong command line.";
+    "The library is the one installed with the program (\"ms_spec_sample.tra\"\n"
+    "beside it) unless --library names another.\n"
+    "Exit status: 0 done, 1 failed, 2 wrong command line.";
 
 struct TOptions {
-    QCommandLineOption Library{QStringLiteral("library"), QStringLiteral("The spectrum library to read."),
-                               QStringLiteral("FILE"), QString::fromLatin1(TSpectrumLibrary::kFileName)};
+    QCommandLineOption Library{QStringLiteral("library"),
+                               QStringLiteral("The spectrum library to read (default: the one installed with the program)."),
+                               QStringLiteral("FILE")};
     QCommandLineOption Voltage{QStringLiteral("voltage"), QStringLiteral("Acceleration voltage in V (3000 to 8000)."),
                                QStringLiteral("V")};
     QCommandLineOption Field{QStringLiteral("field"), QStringLiteral("Magnetic field in mT (0.1 to 500)."),
@@ -139,7 +141,14 @@ public:
         if (!parser.parse(arguments))
             Fail(kExitUsage, parser.errorText());
         if (parser.isSet(help)) {
-            out_ << parser.helpText();
+            // The parser names the program by the path it was started by,
+            // which for the installed tool is the program folder's.
+            QString text = parser.helpText();
+            const QString usage = QStringLiteral("Usage: ");
+            const qsizetype options = text.indexOf(QStringLiteral(" [options]"));
+            if (text.startsWith(usage) && options > 0)
+                text.replace(usage.size(), options - usage.size(), QStringLiteral("ionpath-cli"));
+            out_ << text;
             return 0;
         }
         const QStringList positional = parser.positionalArguments();
@@ -180,12 +189,20 @@ private:
     int Voltage() const { return Checked(ParseVoltage(parser_->value(o_.Voltage))); }
     int Field(const QCommandLineOption& o) const { return Checked(ParseField(parser_->value(o))); }
 
+    // The library given, else the one that ships beside the program (the
+    // window reads the same one), wherever the tool is started from.
+    QString LibraryPath() const
+    {
+        if (parser_->isSet(o_.Library))
+            return parser_->value(o_.Library);
+        return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(TSpectrumLibrary::kFileName));
+    }
+
     TSpectrumLibrary& Library()
     {
-        const QString path = parser_->value(o_.Library);
         QString error;
-        if (!library_.Open(path, &error))
-            Fail(kExitFailure, QStringLiteral("cannot read the library \"%1\": %2").arg(QDir::toNativeSeparators(path), error));
+        if (!library_.Open(LibraryPath(), &error))
+            Fail(kExitFailure, QStringLiteral("cannot read the spectrum library: %1").arg(error)); // error names the file
         return library_;
     }
 
@@ -200,7 +217,7 @@ private:
         }
         if (!s)
             Fail(kExitFailure, QStringLiteral("unknown substance \"%1\" in \"%2\" (ionpath-cli list names them)")
-                                   .arg(substanceName_, QDir::toNativeSeparators(parser_->value(o_.Library))));
+                                   .arg(substanceName_, QDir::toNativeSeparators(LibraryPath())));
         return *s;
     }
 
@@ -261,6 +278,9 @@ private:
         for (const QString& path : {deflectionPath, spectrumPath})
             if (!path.isEmpty() && !ChartFileFormatOf(path))
                 Fail(kExitUsage, QStringLiteral("\"%1\": the name must end in .png, .svg or .pdf").arg(path));
+        // The second picture would replace the first.
+        if (!deflectionPath.isEmpty() && QFileInfo(deflectionPath).absoluteFilePath() == QFileInfo(spectrumPath).absoluteFilePath())
+            Fail(kExitUsage, QStringLiteral("--deflection and --spectrum name the same file \"%1\"").arg(deflectionPath));
         const TSubstance s = Substance();
 
         // The charts as the window holds them after its first activation.
