@@ -9,6 +9,7 @@ TShape::TShape(QWidget* parent, TColor brush, TColor pen, int penWidth)
 
 void TShape::paintEvent(QPaintEvent*)
 {
+    canvas_.SetDevicePixelRatio(Canvas::WholeRatio(devicePixelRatioF()));
     canvas_.Resize(width(), height());
     canvas_.Pen = TPen{pen_, penWidth_, psInsideFrame};
     canvas_.Brush = TBrush{brush_, bsSolid};
