@@ -37,8 +37,15 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("ionpath-cli"));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int status = RunCli(QApplication::arguments(), out, err);
+    int status = RunCli(QApplication::arguments(), out, err);
+    // Output that did not arrive (a full disk, a closed pipe) is a failure,
+    // not a result: a script must not take a cut-short spectrum for one.
     out.flush();
+    if (out.status() != QTextStream::Ok || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        err << "ionpath-cli: the output could not be written\n";
+        if (status == 0)
+            status = kExitFailure;
+    }
     err.flush();
     return status;
 }
