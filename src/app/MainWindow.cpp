@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -33,6 +34,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QApplication>
+#include <algorithm>
 
 namespace {
 
@@ -70,6 +72,25 @@ TNumLab* MakeReadOut(QWidget* parent, int x, int y, int w, const QString& unit)
     n->SetLeftSpace(10);
     n->SetFrameStyle(fsLowered);
     return n;
+}
+
+// The largest pixel size, down to 9, at which the button's caption with its
+// icon fits in the room its style leaves inside its margins.
+int FittingPixelSize(const QPushButton& b)
+{
+    constexpr int kSmallestPixels = 9;
+    const int room = b.width() - 2 * b.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &b);
+    QFont f = b.font();
+    if (f.pixelSize() <= 0)
+        return f.pixelSize();
+    for (; f.pixelSize() > kSmallestPixels; f.setPixelSize(f.pixelSize() - 1)) {
+        int needed = QFontMetrics(f).horizontalAdvance(b.text());
+        if (!b.icon().isNull())
+            needed += b.iconSize().width() + 4; // and the gap between icon and text
+        if (needed <= room)
+            break;
+    }
+    return f.pixelSize();
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int h)
@@ -131,10 +152,29 @@ void TfrmExample::CreateHostClient(TWindowTexts texts)
     cliDemon->Loaded();
     if (texts == TWindowTexts::Keys)
         return;
+    FitTranslatedTexts();
+}
+
+void TfrmExample::FitTranslatedTexts()
+{
     // Labels were sized to their keys; the translations have their own length.
     for (QLabel* l : findChildren<QLabel*>())
         if (!l->wordWrap())
             l->adjustSize();
+    // A caption too long for the fixed command column gets a smaller font,
+    // and so do the other buttons, so that the column reads alike.
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>();
+    int pixels = font().pixelSize();
+    for (const QPushButton* b : buttons)
+        if (b->font().pixelSize() > 0)
+            pixels = std::min(pixels, FittingPixelSize(*b));
+    if (pixels <= 0 || pixels >= font().pixelSize())
+        return;
+    for (QPushButton* b : buttons) {
+        QFont f = b->font();
+        f.setPixelSize(pixels);
+        b->setFont(f);
+    }
 }
 
 TLexifer2000& TfrmExample::Lexifer()

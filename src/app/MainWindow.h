@@ -67,6 +67,13 @@ public:
     void SetAboutBox(TFrmAbout* box) { aboutBox_ = box; }
     TFrmAbout* AboutBox() const { return aboutBox_; }
 
+    // Sizes the texts to their translations: every label to its text; when a
+    // button's caption is too long for it, the buttons get a smaller font
+    // (down to 9 pixels) rather than a cut caption. The window does it after its own
+    // translation; a caller that translates it with a table of its own
+    // calls it afterwards.
+    void FitTranslatedTexts();
+
     // The translation table the window's texts come from (its host
     // client's): the file beside the executable, or the one for the user's
     // language, loaded when the window is made.

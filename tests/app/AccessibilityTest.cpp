@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -355,4 +356,34 @@ TEST(Accessibility, AboutBoxLinksArePressableLinksForAssistiveTools)
     home->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(opened, (QStringList{TFrmAbout::SimulationsAddress, QStringLiteral("https://ionpath.example/home")}));
     TFrmAbout::OpenAddress = saved;
+}
+
+// Longer translations are not cut off: every caption with its icon fits
+// inside its button's margins; where all fit the window's font stays.
+TEST(Accessibility, TranslatedCaptionsFitTheirButtons)
+{
+    for (const char* file : {"ionpath.itl", "ionpath.de.itl"}) {
+        SCOPED_TRACE(file);
+        Translated t(file);
+        t.main.FitTranslatedTexts();
+        const int windowPixels = t.main.font().pixelSize();
+        int smaller = 0;
+        for (QPushButton* b : t.main.findChildren<QPushButton*>()) {
+            const int margin = b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
+            int needed = QFontMetrics(b->font()).horizontalAdvance(b->text());
+            if (!b->icon().isNull())
+                needed += b->iconSize().width();
+            EXPECT_LE(needed, b->width() - 2 * margin) << NameOf(b) << " " << b->text().toStdString();
+            EXPECT_GE(b->font().pixelSize(), 9) << NameOf(b);
+            smaller += b->font().pixelSize() < windowPixels;
+            // A shortened caption is the full caption, in a smaller font.
+            EXPECT_FALSE(b->text().contains(QLatin1String("LX_")));
+        }
+        if (QString::fromLatin1(file) == QLatin1String("ionpath.itl")) {
+            EXPECT_EQ(smaller, 0);
+        }
+        // The column reads alike: one size for all its buttons.
+        for (QPushButton* b : t.main.findChildren<QPushButton*>())
+            EXPECT_EQ(b->font().pixelSize(), t.main.cmdExit->font().pixelSize()) << NameOf(b);
+    }
 }
