@@ -1,11 +1,20 @@
 // The recorded spectrum as a CSV file: its header, its rows, its numbers and
 // the safe writing of the file.
+#include "app/FieldScan.h"
+#include "app/MainWindow.h"
 #include "app/SpectrumCsv.h"
+#include "app/SpectrumLibrary.h"
+#include "app/Substance.h"
+#include "chart/ChartMenu.h"
+#include "chart/RChart.h"
 #include "support/Errors.h"
 #include "support/NumberFormat.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSlider>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -192,4 +201,59 @@ TEST(SpectrumCsv, AnUnwritablePathThrowsAnErrorNamingTheFile)
     }
     EXPECT_EQ(ReadFile(plain), QByteArray("not a folder"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"plain.txt"});
+}
+
+// The spectrum chart's menu exports what the chart holds when the user asks,
+// under the substance and voltage of that moment.
+TEST(SpectrumCsv, TheWindowsSpectrumChartExportsWhatItHolds)
+{
+    const QString library =
+        QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../data/ms_spec_sample.tra"));
+    TfrmExample w;
+    w.SetLibraryPath(library);
+    w.show();
+    w.FormActivate();
+    TChartMenu* menu = w.RChart2->findChild<TChartMenu*>();
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(menu->CsvAction());
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("spectrum.csv"));
+    menu->AskFileName = [&](QWidget*, const QString&, const QString&, const QString&, QString*) { return path; };
+    QStringList errors;
+    menu->ReportError = [&](QWidget*, const QString& message) { errors << message; };
+
+    w.spectrumbox->setCurrentIndex(1);
+    w.spectrumboxChange();
+    w.Energy->setValue(4000);
+    w.ScStartBtnClick();
+    menu->ExportCsv();
+    ASSERT_EQ(errors, QStringList());
+
+    TSpectrumLibrary lib;
+    ASSERT_TRUE(lib.Open(library));
+    const QString name = w.spectrumbox->itemText(1);
+    const std::optional<TSubstance> s = LoadSubstance(lib, name);
+    ASSERT_TRUE(s);
+    TFieldScan scan(s->Lines, 4000, kFieldMinimum);
+    scan.Run();
+    QStringList expected{QStringLiteral("mass,abundance")};
+    for (const TSpectralLine& l : DistinctSticks(scan.Sticks()))
+        expected << QString::number(l.Mass) + QLatin1Char(',') + QString::number(l.Abundance);
+    const QString text = QString::fromUtf8(ReadFile(path));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("# Ionpath mass spectrum\n# substance: %1\n# voltage: 4000 V\n").arg(name)))
+        << text.toStdString();
+    EXPECT_GT(expected.size(), 1);
+    EXPECT_EQ(TableLines(text), expected);
+
+    // Cleared, the spectrum exports as the header alone.
+    w.ClearBtnClick();
+    menu->ExportCsv();
+    EXPECT_EQ(TableLines(QString::fromUtf8(ReadFile(path))), QStringList{QStringLiteral("mass,abundance")});
+    // A file that cannot be written is reported and names the file.
+    const QString bad = dir.filePath(QStringLiteral("missing/spectrum.csv"));
+    menu->AskFileName = [&](QWidget*, const QString&, const QString&, const QString&, QString*) { return bad; };
+    menu->ExportCsv();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(bad)) << errors[0].toStdString();
 }
