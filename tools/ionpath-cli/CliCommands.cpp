@@ -279,7 +279,8 @@ private:
             if (!path.isEmpty() && !ChartFileFormatOf(path))
                 Fail(kExitUsage, QStringLiteral("\"%1\": the name must end in .png, .svg or .pdf").arg(path));
         // The second picture would replace the first.
-        if (!deflectionPath.isEmpty() && QFileInfo(deflectionPath).absoluteFilePath() == QFileInfo(spectrumPath).absoluteFilePath())
+        if (!deflectionPath.isEmpty() && !spectrumPath.isEmpty()
+            && QFileInfo(deflectionPath).absoluteFilePath() == QFileInfo(spectrumPath).absoluteFilePath())
             Fail(kExitUsage, QStringLiteral("--deflection and --spectrum name the same file \"%1\"").arg(deflectionPath));
         const TSubstance s = Substance();
 
