@@ -1,6 +1,7 @@
 // The two windows for users of screen readers and of the keyboard: every
 // control named and described in the window's language, labels joined to
 // their controls, the Tab order, the sliders' keys and the About box's keys.
+#include "../TwoScreens.h"
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
 #include "chart/RChart.h"
@@ -10,6 +11,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -386,4 +388,47 @@ TEST(Accessibility, TranslatedCaptionsFitTheirButtons)
         for (QPushButton* b : t.main.findChildren<QPushButton*>())
             EXPECT_EQ(b->font().pixelSize(), t.main.cmdExit->font().pixelSize()) << NameOf(b);
     }
+}
+
+// The window on a high-resolution screen: every picture it paints itself is
+// in the screen's device pixels, also after a move from a plain screen, and
+// what the window shows is those pictures unscaled.
+TEST(AtRatio2, TheWindowsOwnPicturesFollowItsScreen)
+{
+    IONPATH_NEED_TWO_SCREENS(plainScreen, sharpScreen);
+    TfrmExample w;
+    w.SetLibraryPath(Shipped("ms_spec_sample.tra"));
+    PlaceOn(w, plainScreen);
+    w.show();
+    w.FormActivate();
+    w.TBMagnetic->setValue(1000);
+    const auto ratios = [&w] {
+        return std::vector<int>{w.EnergyNum->Picture().DevicePixelRatio(), w.MagnetNum->Picture().DevicePixelRatio(),
+                                w.RLabMass->Picture().DevicePixelRatio(), w.RChart1->DataBitmap().DevicePixelRatio(),
+                                w.RChart2->ControlBitmap().DevicePixelRatio()};
+    };
+    EXPECT_EQ(ratios(), std::vector<int>(5, 1));
+
+    PlaceOn(w, sharpScreen);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(w.devicePixelRatioF(), 2.0);
+    EXPECT_EQ(ratios(), std::vector<int>(5, 2));
+    // What each shows is its picture, unscaled.
+    const struct {
+        QWidget* widget;
+        QImage picture;
+    } parts[] = {
+        {w.RLabMass, w.RLabMass->Picture().Image()},
+        {w.MagnetNum, w.MagnetNum->Picture().Image()},
+        {w.RChart2, w.RChart2->Presented()},
+    };
+    for (const auto& p : parts) {
+        const QImage shown = p.widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown.size(), p.widget->size() * 2) << NameOf(p.widget);
+        EXPECT_EQ(shown, p.picture.convertToFormat(QImage::Format_RGB32)) << NameOf(p.widget);
+    }
+    // A new mass is drawn at the screen's ratio as well.
+    w.TBMagnetic->setValue(2000);
+    EXPECT_EQ(w.RLabMass->Picture().DevicePixelRatio(), 2);
+    EXPECT_EQ(w.RLabMass->Text(), QStringLiteral("27.4"));
 }
