@@ -15,14 +15,12 @@ TAxisMapping MapHorizontal(const TChartGeometry& g, double low, double high, boo
     m.lowEnd = high < low ? g.Width : 0;
     const int wd = g.Wd();
     if (wd <= 0) {
-        m.k = 0;
-        m.d = g.Width / 2.0L;
+        m.Set(0, g.Width / 2.0L);
         return m;
     }
     const long double lo = Ends(low, log), hi = Ends(high, log);
     const long double right = g.Width - g.MarginRight - g.ShadowWidth;
-    m.k = wd / (hi - lo);
-    m.d = (g.MarginLeft * hi - right * lo) / (hi - lo);
+    m.Set(wd / (hi - lo), (g.MarginLeft * hi - right * lo) / (hi - lo));
     return m;
 }
 
@@ -33,19 +31,30 @@ TAxisMapping MapVertical(const TChartGeometry& g, double low, double high, bool 
     m.lowEnd = high < low ? 0 : g.Height;
     const int hd = g.Hd();
     if (hd <= 0) {
-        m.k = 0;
-        m.d = g.Height / 2.0L;
+        m.Set(0, g.Height / 2.0L);
         return m;
     }
     const long double lo = Ends(low, log), hi = Ends(high, log);
     const long double bottom = g.Height - g.MarginBottom - g.ShadowWidth;
-    m.k = -hd / (hi - lo);
-    m.d = (bottom * hi - g.MarginTop * lo) / (hi - lo);
+    m.Set(-hd / (hi - lo), (bottom * hi - g.MarginTop * lo) / (hi - lo));
     return m;
 }
 
 int AxisToPixel(const TAxisMapping& m, double v)
 {
+    if (!m.log) {
+        // The pixel is that of the extended-precision sum below, which costs
+        // several times more. The same sum in double differs from it by less
+        // than `slack`, so where it is farther than that from the middle
+        // between two pixels both round to the same one.
+        const double p = m.kd * v + m.dd;
+        const double slack = 4e-15 * (std::fabs(m.kd * v) + std::fabs(m.dd) + 1.0);
+        if (p > -2e9 && p < 2e9) {
+            const double fraction = std::fabs(p - double((long long)p)); // 0 <= f < 1
+            if (std::fabs(fraction - 0.5) > slack)
+                return int(p < 0 ? p - 0.5 : p + 0.5); // truncated: the nearest
+        }
+    }
     long double p;
     if (m.log) {
         if (!(v > 1e-100))

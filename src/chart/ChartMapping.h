@@ -15,9 +15,19 @@ struct TChartGeometry {
 struct TAxisMapping {
     long double k = 0;
     long double d = 0;
+    // k and d in double, for the quick path of AxisToPixel.
+    double kd = 0, dd = 0;
     bool log = false;
     // The pixel that values at or below 1e-100 go to on a logarithmic axis.
     int lowEnd = 0;
+
+    void Set(long double kk, long double dd_)
+    {
+        k = kk;
+        d = dd_;
+        kd = double(kk);
+        dd = double(dd_);
+    }
 };
 
 // XL maps to the left edge of the data area, XH to its right edge.

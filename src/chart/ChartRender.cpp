@@ -301,6 +301,16 @@ void TRChart::DrawItems(Canvas& c)
             c.MoveTo(run.back().x(), run.back().y());
         run.clear();
     };
+    // Filled-square marks in a row with one pen are drawn together: dense
+    // scenes pile thousands of them on the same pixels.
+    std::vector<QPoint>& squares = squareMarks_;
+    squares.clear();
+    int squareType = 0;
+    auto flushSquares = [&] {
+        if (!squares.empty())
+            raster.SquareMarks(squareType, squares, squareMarkScratch_);
+        squares.clear();
+    };
     auto setPen = [&](TColor color, TPenStyle style) {
         if (c.Pen.Color != color || c.Pen.Style != style) {
             flush();
@@ -328,6 +338,10 @@ void TRChart::DrawItems(Canvas& c)
         default:
             continue; // kinds without a drawing rule are skipped
         }
+        if (!squares.empty()
+            && !(it.Kind == ikMark && it.MarkType == squareType && it.Color == c.Pen.Color
+                 && it.PenStyle == c.Pen.Style && it.LineWidth == c.Pen.Width))
+            flushSquares();
         if (it.Kind != ikDrawTo)
             flush();
         if (it.LineWidth != c.Pen.Width) {
@@ -366,8 +380,12 @@ void TRChart::DrawItems(Canvas& c)
         case ikMark: {
             setPen(it.Color, it.PenStyle);
             const QPoint p = DataPixel(layer, it.X1, it.Y1);
-            if (!(fast && raster.Mark(it.MarkType, p.x(), p.y())))
+            if (fast && raster.SquareMark(it.MarkType)) {
+                squareType = it.MarkType;
+                squares.push_back(p);
+            } else if (!(fast && raster.Mark(it.MarkType, p.x(), p.y()))) {
                 DrawMark(c, it.MarkType, p.x(), p.y());
+            }
             break;
         }
         case ikText: {
@@ -511,6 +529,7 @@ void TRChart::DrawItems(Canvas& c)
             break;
         }
     }
+    flushSquares();
     flush();
 }
 

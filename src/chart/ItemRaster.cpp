@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -16,6 +17,9 @@ void OrderCorners(int& left, int& top, int& right, int& bottom)
     if (bottom < top)
         std::swap(top, bottom);
 }
+
+// Marks 7 to 9: filled squares of side 3, 5 and 7 on the screen.
+bool IsSquareMark(int m) { return m >= 7 && m <= 9; }
 
 } // namespace
 
@@ -193,6 +197,81 @@ bool TItemRaster::Ellipse(int left, int top, int right, int bottom)
     return true;
 }
 
+bool TItemRaster::SquareMark(int markType) const
+{
+    return !canvas_.IsPrinter() && IsSquareMark(markType & 0xFF) && PlainPen();
+}
+
+bool TItemRaster::SquareMarks(int markType, const std::vector<QPoint>& centres, std::vector<std::uint8_t>& scratch)
+{
+    if (!SquareMark(markType))
+        return false;
+    const int m = markType & 0xFF;
+    const int a = m - 6, side = 2 * a + 1;
+    const QRgb fg = Rgb(canvas_.Pen.Color);
+    const qsizetype area = qsizetype(width_) * height_;
+    if (bits_ && area > 0) {
+        if (qsizetype(centres.size()) * side * side <= area) {
+            for (const QPoint& p : centres)
+                FillBox(p.x() - a, p.y() - a, p.x() + a, p.y() + a, fg);
+        } else {
+            // All squares have one colour, so the pixels they set are those
+            // within a of a centre each way, whatever their order: the
+            // centres' map dilated by the square, row-wise and then
+            // column-wise, a byte per pixel over the picture and a margin of
+            // a, eight bytes at a time.
+            const int gw = width_ + 2 * a + 8, gh = height_ + 2 * a;
+            const int w8 = (width_ + 7) / 8 * 8; // rows padded to whole words
+            const qsizetype gridSize = qsizetype(gw) * gh, rowsSize = qsizetype(w8) * gh;
+            scratch.assign(size_t(gridSize + rowsSize + w8), 0);
+            std::uint8_t* grid = scratch.data();
+            std::uint8_t* rows = grid + gridSize; // gh rows of w8: row-wise dilation
+            std::uint8_t* out = rows + rowsSize;  // one picture row
+            for (const QPoint& p : centres) {
+                const int gx = p.x() + a, gy = p.y() + a;
+                if (gx >= 0 && gx < width_ + 2 * a && gy >= 0 && gy < gh)
+                    grid[qsizetype(gy) * gw + gx] = 1;
+            }
+            auto load = [](const std::uint8_t* at) {
+                std::uint64_t w;
+                std::memcpy(&w, at, sizeof w);
+                return w;
+            };
+            for (int r = 0; r < gh; ++r) {
+                const std::uint8_t* g = grid + qsizetype(r) * gw;
+                std::uint8_t* h = rows + qsizetype(r) * w8;
+                for (int x = 0; x < w8; x += 8) {
+                    std::uint64_t w = 0;
+                    for (int d = 0; d < side; ++d)
+                        w |= load(g + x + d);
+                    std::memcpy(h + x, &w, sizeof w);
+                }
+            }
+            for (int y = 0; y < height_; ++y) {
+                for (int x = 0; x < w8; x += 8) {
+                    std::uint64_t w = 0;
+                    for (int d = 0; d < side; ++d)
+                        w |= load(rows + qsizetype(y + d) * w8 + x);
+                    std::memcpy(out + x, &w, sizeof w);
+                }
+                for (int x = 0; x < width_;) {
+                    if (!out[x]) {
+                        ++x;
+                        continue;
+                    }
+                    const int x0 = x;
+                    while (x < width_ && out[x])
+                        ++x;
+                    Span(y, x0, x - 1, fg);
+                }
+            }
+        }
+    }
+    canvas_.Brush.Style = bsSolid;
+    canvas_.MoveTo(canvas_.PenPos().x(), canvas_.PenPos().y());
+    return true;
+}
+
 bool TItemRaster::Mark(int markType, int x, int y)
 {
     if (canvas_.IsPrinter() || canvas_.Pen.Mode != pmCopy)
@@ -214,7 +293,7 @@ bool TItemRaster::Mark(int markType, int x, int y)
                     Dot(px, py, fg);
             }
         }
-    } else if (m >= 7 && m <= 9 && PlainPen()) {
+    } else if (IsSquareMark(m) && PlainPen()) {
         // A filled square in the pen colour; DrawMark leaves the brush solid.
         const int a = m - 6;
         FillBox(x - a, y - a, x + a, y + a, fg);

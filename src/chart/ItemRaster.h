@@ -16,6 +16,8 @@
 #include "gfx/Canvas.h"
 
 #include <QPoint>
+#include <cstdint>
+#include <vector>
 
 class TItemRaster {
 public:
@@ -33,6 +35,14 @@ public:
     // the screen, in the pen colour; false for the others (the caller then
     // uses DrawMark).
     bool Mark(int markType, int x, int y);
+    // Whether SquareMarks draws this mark with the canvas's pen.
+    bool SquareMark(int markType) const;
+    // Mark for many filled squares (marks 7 to 9) of the pen colour at once,
+    // with the same pixels: where they pile up (10^5 marks on one chart) the
+    // cost follows the picture's area instead of the marks' pixels. scratch
+    // is working memory the caller keeps from paint to paint. False when
+    // Mark would answer false for these marks.
+    bool SquareMarks(int markType, const std::vector<QPoint>& centres, std::vector<std::uint8_t>& scratch);
     // Canvas::SetPixel in copy mode.
     void Pixel(int x, int y, TColor color);
 

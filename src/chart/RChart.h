@@ -20,6 +20,7 @@
 
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -433,8 +434,11 @@ private:
     QImage presented_;
     bool fastPaths_ = true;
     // Kept from paint to paint so that painting allocates nothing in the
-    // steady state: the pending draw-to polyline and the text extents.
+    // steady state: the pending draw-to polyline, the square marks drawn
+    // together with their working memory, and the text extents.
     std::vector<QPoint> drawToRun_;
+    std::vector<QPoint> squareMarks_;
+    std::vector<std::uint8_t> squareMarkScratch_;
     TTextExtents textExtents_;
 
     TChartMouseState mouse_;

@@ -174,6 +174,36 @@ TEST(ChartFastPaths, EveryMarkAtEdgesAndInside)
         "marks");
 }
 
+TEST(ChartFastPaths, SquareMarksPiledUpInRunsOfOnePen)
+{
+    // Runs of one colour and size are drawn together; what comes between
+    // them (another colour, pen or kind) must still lie over and under them
+    // in the order the items were added.
+    ExpectSamePictures(
+        [](TRChart& c) {
+            auto rng = Random(11);
+            std::uniform_real_distribution<double> pos(-6, 106);
+            std::uniform_int_distribution<int> runLength(1, 6000), pick(0, 7);
+            for (int run = 0; run < 40; ++run) {
+                c.SetDataColor(kColors[pick(rng)]);
+                const int type = 7 + (run / 4) % 3; // four runs of each size: colour changes alone
+                c.SetPenStyle(run % 11 == 5 ? psDash : psSolid);
+                c.SetLineWidth(run % 13 == 7 ? 2 : 1);
+                const int n = run % 4 == 0 ? pick(rng) + 1 : runLength(rng);
+                for (int i = 0; i < n; ++i)
+                    c.AddMark(pos(rng), pos(rng), type);
+                c.SetPenStyle(psSolid);
+                c.SetLineWidth(1);
+                if (run % 3 == 1) {
+                    c.SetDataColor(kColors[(run + 3) % 8]);
+                    c.AddLine(pos(rng), pos(rng), pos(rng), pos(rng));
+                    c.AddMark(pos(rng), pos(rng), 3);
+                }
+            }
+        },
+        "runs of square marks");
+}
+
 TEST(ChartFastPaths, MixedKindsWithChangingColoursTextsAndLabels)
 {
     ExpectSamePictures(
@@ -268,11 +298,43 @@ TEST(ChartFastPaths, PrinterCanvasMarksStayPrinterForms)
 }
 
 // World-to-pixel rounding: nearest, ties to even, limited to 32 bits.
+TEST(ChartFastPaths, PixelsOfTheQuickMappingAreThoseOfTheExtendedSum)
+{
+    // The mapping takes a quick path in double; its pixel must be that of
+    // k * v + d in extended precision, rounded to nearest with ties to
+    // even, also right next to the middle between two pixels.
+    auto rng = Random(5);
+    std::uniform_real_distribution<double> unit(-1, 1), scale(-8, 8);
+    std::uniform_int_distribution<int> pixel(-40000, 40000), nudge(-3, 3);
+    int nearTies = 0;
+    for (int i = 0; i < 200000; ++i) {
+        TAxisMapping m;
+        const long double k = unit(rng) * std::pow(10.0L, scale(rng)), d = unit(rng) * 1e4L;
+        m.Set(k, d);
+        double v;
+        if (i % 2) {
+            v = unit(rng) * 1e6;
+        } else {
+            // A value whose sum lands within a few units in the last place
+            // of a pixel's middle.
+            const long double target = pixel(rng) + 0.5L;
+            v = double((target - d) / k);
+            for (int n = nudge(rng); n != 0; n += n > 0 ? -1 : 1)
+                v = std::nextafter(v, n > 0 ? INFINITY : -INFINITY);
+            ++nearTies;
+        }
+        const long double p = k * v + d;
+        if (std::isnan(p) || std::fabs(p) > 2e9L)
+            continue;
+        ASSERT_EQ(AxisToPixel(m, v), int(std::llrint(p))) << "k " << double(k) << " d " << double(d) << " v " << v;
+    }
+    EXPECT_GT(nearTies, 50000);
+}
+
 TEST(ChartFastPaths, PixelRoundingIsNearestWithTiesToEven)
 {
     TAxisMapping m;
-    m.k = 1;
-    m.d = 0;
+    m.Set(1, 0);
     const double inf = std::numeric_limits<double>::infinity();
     const struct {
         double v;
