@@ -61,7 +61,19 @@ void Read(const QString& path)
         QTextStream(stderr) << "benchtable: cannot read " << path << "\n";
         return;
     }
-    const QJsonArray runs = QJsonDocument::fromJson(f.readAll()).object().value(QStringLiteral("benchmarks")).toArray();
+    // Google Benchmark writes NaN and inf for counters it cannot compute (the
+    // spread of a counter that is 0 in every repetition), which is not JSON:
+    // they become null, or the whole file would be refused.
+    QString text = QString::fromUtf8(f.readAll());
+    static const QRegularExpression notJson(QStringLiteral(":(\\s*)-?(nan|NaN|inf|Infinity)\\b"));
+    text.replace(notJson, QStringLiteral(":\\1null"));
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (doc.isNull()) {
+        QTextStream(stderr) << "benchtable: " << path << " is not JSON: " << error.errorString() << "\n";
+        return;
+    }
+    const QJsonArray runs = doc.object().value(QStringLiteral("benchmarks")).toArray();
     for (const QJsonValue& v : runs) {
         const QJsonObject o = v.toObject();
         const QString name = PlainName(o.value(QStringLiteral("name")).toString());
