@@ -1,5 +1,7 @@
-// The application tests run under the program's own application object, so
-// that its event dispatch and error report are the ones under test.
+// The application tests and those of ionpath-cli run under the program's own
+// application object, so that its event dispatch and error report are the
+// ones under test (and the tool's pictures are compared with a window that
+// behaves as in the program).
 //
 // Every main window has a host client that holds the single-instance lock
 // of this executable; test processes run side by side, so each gets its own

@@ -28,34 +28,6 @@ struct PlacedChart {
     }
 };
 
-// "" when every device pixel of sharp (ratio 2) has the colour of its unit
-// pixel in plain (ratio 1); otherwise where the first one differs.
-std::string BlocksDiffer(const QImage& plain, const QImage& sharp, QRect units = {})
-{
-    if (sharp.size() != plain.size() * 2)
-        return "sizes " + std::to_string(plain.width()) + " and " + std::to_string(sharp.width());
-    if (units.isNull())
-        units = plain.rect();
-    for (int y = units.top() * 2; y <= units.bottom() * 2 + 1; ++y)
-        for (int x = units.left() * 2; x <= units.right() * 2 + 1; ++x)
-            if (sharp.pixel(x, y) != plain.pixel(x / 2, y / 2))
-                return "device pixel " + std::to_string(x) + "," + std::to_string(y);
-    return {};
-}
-
-// 2 x 2 blocks of the rectangle (in units) whose four pixels are not alike.
-int MixedBlocks(const QImage& sharp, const QRect& units)
-{
-    int n = 0;
-    for (int y = units.top(); y <= units.bottom(); ++y)
-        for (int x = units.left(); x <= units.right(); ++x) {
-            const QRgb a = sharp.pixel(2 * x, 2 * y);
-            n += sharp.pixel(2 * x + 1, 2 * y) != a || sharp.pixel(2 * x, 2 * y + 1) != a
-                 || sharp.pixel(2 * x + 1, 2 * y + 1) != a;
-        }
-    return n;
-}
-
 // Items of every kind the pixel rules draw, a dotted grid and a dashed
 // cross-hair; no text anywhere, the axes hidden.
 void ItemsWithoutText(TRChart& c, bool fast)

@@ -25,29 +25,6 @@ struct Placed {
     }
 };
 
-std::string BlocksDiffer(const QImage& plain, const QImage& sharp, const QRect& units)
-{
-    if (sharp.size() != plain.size() * 2)
-        return "sizes " + std::to_string(plain.width()) + " and " + std::to_string(sharp.width());
-    for (int y = units.top() * 2; y <= units.bottom() * 2 + 1; ++y)
-        for (int x = units.left() * 2; x <= units.right() * 2 + 1; ++x)
-            if (sharp.pixel(x, y) != plain.pixel(x / 2, y / 2))
-                return "device pixel " + std::to_string(x) + "," + std::to_string(y);
-    return {};
-}
-
-int MixedBlocks(const QImage& sharp, const QRect& units)
-{
-    int n = 0;
-    for (int y = units.top(); y <= units.bottom(); ++y)
-        for (int x = units.left(); x <= units.right(); ++x) {
-            const QRgb a = sharp.pixel(2 * x, 2 * y);
-            n += sharp.pixel(2 * x + 1, 2 * y) != a || sharp.pixel(2 * x, 2 * y + 1) != a
-                 || sharp.pixel(2 * x + 1, 2 * y + 1) != a;
-        }
-    return n;
-}
-
 } // namespace
 
 TEST(AtRatio2, DotMatrixDotsAndFramesCoverTheBlocksOfThePlainPicture)
