@@ -9,11 +9,6 @@
 
 namespace {
 
-QString Number(double v)
-{
-    return QLocale::c().toString(v, 'g', QLocale::FloatingPointShortest);
-}
-
 // A comment line stays one line, whatever the name holds: line breaks (also
 // those some readers split at, NEL and the Unicode line and paragraph
 // separators) and other control characters become blanks. Commas and quotes
@@ -30,6 +25,11 @@ QString OneLine(QString text)
 
 } // namespace
 
+QString CsvNumber(double v)
+{
+    return QLocale::c().toString(v, 'g', QLocale::FloatingPointShortest);
+}
+
 QByteArray SpectrumCsv(const TSpectrumCsvHeader& header, const std::vector<TSpectralLine>& sticks)
 {
     QString out;
@@ -43,7 +43,7 @@ QByteArray SpectrumCsv(const TSpectrumCsvHeader& header, const std::vector<TSpec
         out += QStringLiteral("# date: %1\n").arg(header.Date.toOffsetFromUtc(header.Date.offsetFromUtc()).toString(Qt::ISODate));
     out += QStringLiteral("mass,abundance\n");
     for (const TSpectralLine& s : DistinctSticks(sticks))
-        out += Number(s.Mass) + QLatin1Char(',') + Number(s.Abundance) + QLatin1Char('\n');
+        out += CsvNumber(s.Mass) + QLatin1Char(',') + CsvNumber(s.Abundance) + QLatin1Char('\n');
     return out.toUtf8();
 }
 

@@ -38,6 +38,10 @@ struct TSpectrumCsvHeader {
 
 QByteArray SpectrumCsv(const TSpectrumCsvHeader& header, const std::vector<TSpectralLine>& sticks);
 
+// A mass or an abundance as the table writes it: "." as the decimal point,
+// as few digits as give the same value back.
+QString CsvNumber(double v);
+
 // Writes the file; an existing one is replaced only by a complete new one.
 // Throws Exception naming the file and the reason.
 void WriteSpectrumCsv(const QString& path, const TSpectrumCsvHeader& header,

@@ -119,11 +119,6 @@ T Checked(std::variant<T, TArgumentError> v)
     return std::get<T>(v);
 }
 
-QString Number(double v)
-{
-    return QLocale::c().toString(v, 'g', QLocale::FloatingPointShortest);
-}
-
 class TCli {
 public:
     TCli(QTextStream& out) : out_(out) {}
@@ -234,7 +229,7 @@ private:
                          [](const TSpectralLine& a, const TSpectralLine& b) { return a.Mass < b.Mass; });
         out_ << "mass,abundance\n";
         for (const TSpectralLine& l : lines)
-            out_ << Number(l.Mass) << ',' << Number(l.Abundance) << '\n';
+            out_ << CsvNumber(l.Mass) << ',' << CsvNumber(l.Abundance) << '\n';
     }
 
     void Focus()
@@ -249,7 +244,7 @@ private:
              << "mass in focus: " << QString::number(model.MassInFocus, 'f', 3) << '\n'
              << "display: " << FormatReal(1, 1, model.MassInFocus) << '\n';
         if (const auto stick = StickInFocus(model, s.Lines)) {
-            out_ << "line in focus: mass " << Number(stick->Mass) << ", abundance " << Number(stick->Abundance)
+            out_ << "line in focus: mass " << CsvNumber(stick->Mass) << ", abundance " << CsvNumber(stick->Abundance)
                  << ", radius " << QString::number(model.Paths[size_t(model.Best)].Radius, 'f', 2) << '\n';
         } else {
             out_ << "line in focus: none\n";
