@@ -32,20 +32,33 @@ Canvas::Canvas(int width, int height)
     Resize(width, height);
 }
 
+namespace {
+
+// A white picture of width x height units with ratio device pixels per unit;
+// the picture of a canvas that is made larger than memory allows is refused
+// with a message instead of leaving the canvas without pixels.
+QImage WhitePicture(int width, int height, int ratio, QImage::Format format)
+{
+    if (width > INT_MAX / ratio || height > INT_MAX / ratio)
+        throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(width).arg(height));
+    QImage next(width * ratio, height * ratio, format);
+    if (next.isNull() && width > 0 && height > 0)
+        throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(width).arg(height));
+    next.setDevicePixelRatio(ratio);
+    next.fill(Qt::white);
+    return next;
+}
+
+} // namespace
+
 void Canvas::Resize(int width, int height)
 {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == Width() && height == Height() && !image_.isNull())
         return;
-    const int r = DevicePixelRatio();
-    if (r > 1 && (width > INT_MAX / r || height > INT_MAX / r))
-        throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(width).arg(height));
-    QImage next(width * r, height * r, image_.isNull() ? QImage::Format_RGB32 : image_.format());
-    if (next.isNull() && width > 0 && height > 0)
-        throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(width).arg(height));
-    next.setDevicePixelRatio(r);
-    next.fill(Qt::white);
+    QImage next = WhitePicture(width, height, DevicePixelRatio(),
+                               image_.isNull() ? QImage::Format_RGB32 : image_.format());
     if (printer_ && !next.isNull()) {
         next.setDotsPerMeterX(qRound(dpiY_ / 0.0254));
         next.setDotsPerMeterY(qRound(dpiY_ / 0.0254));
@@ -66,14 +79,9 @@ void Canvas::SetDevicePixelRatio(int ratio)
     const int w = Width(), h = Height();
     QImage next;
     if (w > 0 && h > 0) {
-        if (w > INT_MAX / ratio || h > INT_MAX / ratio)
-            throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(w).arg(h));
-        next = QImage(w * ratio, h * ratio, image_.format());
-        if (next.isNull())
-            throw Exception(QStringLiteral("Out of memory for a %1 x %2 picture").arg(w).arg(h));
+        next = WhitePicture(w, h, ratio, image_.format());
         next.setDotsPerMeterX(image_.dotsPerMeterX());
         next.setDotsPerMeterY(image_.dotsPerMeterY());
-        next.fill(Qt::white);
     } else {
         // No pixels yet: the ratio waits for the next Resize.
         next = QImage();
