@@ -4,19 +4,20 @@
 // (the control picture with background, shadow, caption and axes; the data
 // picture with the data-area background, grid, items, labels and frame).
 
-#include "chart/ChartCursors.h"
+#include "chart/BackgroundImage.h"
 #include "chart/ChartMapping.h"
-#include "chart/ChartParts.h"
 #include "chart/ChartTypes.h"
+#include "chart/CrossHair.h"
 #include "chart/DisplayList.h"
 #include "chart/JointLayers.h"
+#include "chart/MousePointers.h"
 #include "chart/MouseTypes.h"
-#include "chart/Scale.h"
 #include "chart/ScaleProps.h"
 #include "chart/TextExtents.h"
 #include "chart/TextLabel.h"
 #include "gfx/Alignment.h"
 #include "gfx/Canvas.h"
+#include "scale/Scale.h"
 
 #include <QWidget>
 #include <array>

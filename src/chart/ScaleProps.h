@@ -2,8 +2,8 @@
 // The axis settings of one chart layer: a horizontal and a vertical
 // TScaleProps per layer, copied by the chart into its axis components.
 
-#include "chart/DateTimeLabels.h"
-#include "chart/ScaleTypes.h"
+#include "scale/DateTimeLabels.h"
+#include "scale/ScaleTypes.h"
 #include "gfx/Alignment.h"
 #include "gfx/Canvas.h"
 
@@ -15,6 +15,9 @@ enum TScaleLocationVert : std::uint8_t { slLeft, slRight };
 
 class TScaleProps : public QObject {
     Q_OBJECT
+    // The form translation enters the axis settings: captions and inscripts
+    // are translated texts.
+    Q_CLASSINFO("TranslatedTexts", "true")
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int CaptionPosX READ CaptionPosX WRITE SetCaptionPosX)
     Q_PROPERTY(int CaptionPosY READ CaptionPosY WRITE SetCaptionPosY)

@@ -3,7 +3,7 @@
 // axes of layers 1..4.
 
 #include "chart/ChartTypes.h"
-#include "chart/ScaleTypes.h"
+#include "scale/ScaleTypes.h"
 #include "gfx/Alignment.h"
 
 #include <array>

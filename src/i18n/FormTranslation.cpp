@@ -3,8 +3,6 @@
 // walk goes on through the objects the window owns.
 #include "i18n/Lexifer2000.h"
 
-#include "chart/ScaleProps.h"
-
 #include <QComboBox>
 #include <QListWidget>
 #include <QMetaProperty>
@@ -35,6 +33,15 @@ bool IsListView(const QObject* obj, const char* name)
     if (qobject_cast<const QComboBox*>(obj))
         return qstrcmp(name, "currentText") == 0;
     return false;
+}
+
+// Q_CLASSINFO("TranslatedTexts", "true"), declared by the object's class or
+// one it derives from.
+bool HoldsTranslatedTexts(const QObject* obj)
+{
+    const QMetaObject* meta = obj->metaObject();
+    const int index = meta->indexOfClassInfo("TranslatedTexts");
+    return index >= 0 && qstrcmp(meta->classInfo(index).value(), "true") == 0;
 }
 
 QObject* ReferencedObject(const QMetaProperty& prop, const QVariant& value)
@@ -133,9 +140,10 @@ void TLexifer2000::TranslateObject(QObject* obj)
             if (changed)
                 prop.write(obj, lines);
         } else if (QObject* o = ReferencedObject(prop, prop.read(obj))) {
-            // Settings objects holding texts are entered; fonts, pictures
-            // and references to other components are not.
-            if (qobject_cast<TScaleProps*>(o))
+            // Settings objects holding texts say so in their class info and
+            // are entered; fonts, pictures and references to other
+            // components are not.
+            if (HoldsTranslatedTexts(o))
                 TranslateObject(o);
         }
     }

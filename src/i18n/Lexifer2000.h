@@ -7,6 +7,10 @@
 // AutoCreateItlFile set, missing keys are collected and, when the engine is
 // destroyed, written together with the loaded table into a fresh ".itl" file
 // in the working directory, so a translator gets a complete list.
+//
+// The walk enters a settings object reached through a property (a chart's
+// axis settings) only when its class declares
+//     Q_CLASSINFO("TranslatedTexts", "true")
 
 #include "support/TextEncoding.h"
 

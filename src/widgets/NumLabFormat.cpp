@@ -1,7 +1,7 @@
 #include "widgets/NumLabFormat.h"
 
-#include "chart/DateTimeLabels.h"
-#include "chart/DayNumbers.h"
+#include "support/DateTimeFormat.h"
+#include "support/DayNumbers.h"
 #include "support/NumberFormat.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "chart/ChartCursors.h"
+#include "chart/MousePointers.h"
 #include "chart/RChart.h"
 
 #include <QGuiApplication>

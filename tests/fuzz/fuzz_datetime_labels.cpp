@@ -7,8 +7,8 @@
 // shows its separator; no pattern makes a text much longer than itself.
 #include "FuzzApplication.h"
 
-#include "chart/DateTimeLabels.h"
-#include "chart/DayNumbers.h"
+#include "scale/DateTimeLabels.h"
+#include "support/DayNumbers.h"
 #include "support/Errors.h"
 
 #include <QRegularExpression>

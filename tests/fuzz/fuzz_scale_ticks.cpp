@@ -10,10 +10,10 @@
 // numeric labels hold at most 14 characters before the inscript.
 #include "FuzzApplication.h"
 
-#include "chart/DateTimeLabels.h"
-#include "chart/Scale.h"
-#include "chart/TickPass.h"
-#include "chart/TickSpacing.h"
+#include "scale/DateTimeLabels.h"
+#include "scale/Scale.h"
+#include "scale/TickPass.h"
+#include "scale/TickSpacing.h"
 
 #include <cmath>
 #include <vector>

@@ -1,5 +1,5 @@
 #include "QStringPrinter.h"
-#include "chart/DayNumbers.h"
+#include "support/DayNumbers.h"
 #include "support/NumberFormat.h"
 #include "widgets/NumLabFormat.h"
 

@@ -3,9 +3,9 @@
 // stand-alone on a window or embedded in a chart, which points it at its own
 // off-screen picture and asks it to draw there.
 
-#include "chart/DateTimeLabels.h"
-#include "chart/ScaleMapping.h"
-#include "chart/ScaleTypes.h"
+#include "scale/DateTimeLabels.h"
+#include "scale/ScaleMapping.h"
+#include "scale/ScaleTypes.h"
 #include "gfx/Alignment.h"
 #include "gfx/Canvas.h"
 #include "gfx/Frames.h"

@@ -1,4 +1,4 @@
-#include "chart/ChartCursors.h"
+#include "chart/MousePointers.h"
 
 #include <QBitmap>
 #include <QGuiApplication>

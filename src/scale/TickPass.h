@@ -3,7 +3,7 @@
 // record the tick values and hand ticks and labels to a painter in drawing
 // order; they never draw themselves.
 
-#include "chart/ScaleTypes.h"
+#include "scale/ScaleTypes.h"
 
 // Always ends, whatever the range (NaN and infinities included).
 void LinearTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter& painter);

@@ -1,4 +1,4 @@
-#include "chart/Scale.h"
+#include "scale/Scale.h"
 
 #include <QFileInfo>
 #include <QPdfWriter>

@@ -1,7 +1,7 @@
 #pragma once
 // Where ticks and labels go on each kind of scale.
 
-#include "chart/ScaleTypes.h"
+#include "scale/ScaleTypes.h"
 
 #include <QPoint>
 

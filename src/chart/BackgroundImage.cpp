@@ -1,4 +1,4 @@
-#include "chart/ChartParts.h"
+#include "chart/BackgroundImage.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
-#include "chart/Scale.h"
+#include "scale/Scale.h"
 
-#include "chart/LabelPlacement.h"
-#include "chart/TickPass.h"
+#include "scale/LabelPlacement.h"
+#include "scale/TickPass.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 // The mapping of a scale's values to pixel coordinates along the scale.
 
-#include "chart/ScaleTypes.h"
+#include "scale/ScaleTypes.h"
 
 struct TScaleGeometry {
     int Width = 400;

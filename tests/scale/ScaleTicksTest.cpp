@@ -1,8 +1,8 @@
-#include "chart/LabelPlacement.h"
-#include "chart/ScaleLabels.h"
-#include "chart/ScaleMapping.h"
-#include "chart/TickPass.h"
-#include "chart/TickSpacing.h"
+#include "scale/LabelPlacement.h"
+#include "scale/ScaleLabels.h"
+#include "scale/ScaleMapping.h"
+#include "scale/TickPass.h"
+#include "scale/TickSpacing.h"
 #include "RecordingPainter.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // A tick painter that writes down what a pass asks for, in order.
 
-#include "chart/ScaleTypes.h"
+#include "scale/ScaleTypes.h"
 
 #include <QString>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "chart/ScaleLabels.h"
+#include "scale/ScaleLabels.h"
 
 #include <QStringList>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "chart/TickSpacing.h"
+#include "scale/TickSpacing.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "chart/ScaleMapping.h"
+#include "scale/ScaleMapping.h"
 
 #include <cmath>
 

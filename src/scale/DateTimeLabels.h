@@ -6,15 +6,14 @@
 // 30 December 1899, the fraction being the time of day) and steps through
 // hundredths, seconds, minutes, hours, days, months or years.
 
-#include "chart/ScaleTypes.h"
+#include "scale/ScaleTypes.h"
+#include "support/DateTimeFormat.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
 
 enum TTimeFormat : std::uint8_t { tfHHMMSS, tfHHhMM, tfAMPM };
-enum TYearLength : std::uint8_t { ylNone, ylYY, ylYYYY };
-enum TDateOrder : std::uint8_t { doMMDDYY, doDDMMYY, doYYMMDD };
 enum TDateForTime : std::uint8_t { dtNone, dtOnePerChart, dtOnePerDay, dtAllTicks };
 
 // The date and time label settings of a scale.
@@ -74,23 +73,6 @@ private:
     TDateOrder dateOrder_ = doDDMMYY;
     TDateForTime dateForTime_ = dtOnePerDay;
 };
-
-// Formats a day number (chart/DayNumbers.h) with the date-time pattern
-// language: yyyy, yy, mm, mmm (the locale's short month name), dd, hh, h, nn,
-// ss, zz (milliseconds, at least two digits), zzz (three digits), am/pm (which
-// also switches hh and h to the 12-hour clock), text in double or single
-// quotes; letters in either case; anything else is copied. Values within 1e-8
-// of zero are the epoch. Empty for values without a date in the years 1..9999.
-QString FormatDateTimePattern(const QString& pattern, double dayNumber);
-
-// The ftTime label of a value in seconds: a sign place, then hh:nn:ss and,
-// when asked, .zzz; the value is taken to the nearest millisecond first.
-// Empty for values that are not finite.
-QString FormatClockTime(bool withMilliseconds, double seconds);
-
-// The date line shown under time labels.
-QString FormatDateLabel(bool monthName, TYearLength yearLength, TDateOrder order, QChar separator,
-                        double dayNumber);
 
 // The ftTime pass. Returns false when it declines (the step would be below a
 // millisecond or a day and more) and the numeric pass must draw instead.

@@ -1,7 +1,7 @@
-#include "chart/TickPass.h"
+#include "scale/TickPass.h"
 
-#include "chart/ScaleLabels.h"
-#include "chart/TickSpacing.h"
+#include "scale/ScaleLabels.h"
+#include "scale/TickSpacing.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "chart/DayNumbers.h"
+#include "support/DayNumbers.h"
 
 #include "support/Errors.h"
 

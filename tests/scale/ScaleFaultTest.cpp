@@ -1,8 +1,8 @@
 // Scales in states their setters allow but that make no sense for the
 // labels: found by fuzzing the tick passes, kept here so they stay mended.
-#include "chart/Scale.h"
-#include "chart/DateTimeLabels.h"
-#include "chart/ScaleLabels.h"
+#include "scale/Scale.h"
+#include "scale/DateTimeLabels.h"
+#include "scale/ScaleLabels.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "chart/LabelPlacement.h"
+#include "scale/LabelPlacement.h"
 
 #include <algorithm>
 
