@@ -319,28 +319,10 @@ void TRChart::CopySettingsToAxis(int n, bool horizontal)
     const int W = width(), H = height();
     if (s->width() != W || s->height() != H)
         s->resize(W, H);
-    s->SetScaleType(p->ScaleType());
-    s->SetLabelType(p->LabelType());
-    s->SetRangeLow(p->RangeLow());
-    s->SetRangeHigh(p->RangeHigh());
-    if (s->RangeLow() != p->RangeLow()) // the scale's own empty-range rule may have moved it
-        s->SetRangeLow(p->RangeLow());
-    s->SetVisible(p->Visible());
-    s->SetCaption(p->Caption());
-    s->SetCaptionPosX(p->CaptionPosX());
-    s->SetCaptionPosY(p->CaptionPosY());
-    s->SetCaptionAlignment(p->CaptionAlignment());
-    s->SetCaptionAnchor(p->CaptionAnchor());
-    s->SetColorScale(p->ColorScale());
-    s->SetDecPlaces(p->DecPlaces());
-    s->SetLogarithmic(p->Logarithmic());
-    s->SetShortTicks(p->ShortTicks());
-    s->SetMinTicks(p->MinTicks());
-    s->SetScaleInscript(p->ScaleInscript());
-    s->SetUserTickText(p->UserTickText());
-    TFont f = p->Font();
-    f.Color = p->ColorScale();
-    s->SetFont(f);
+    // The labels take the axis colour.
+    TScaleSettings settings = p->Settings();
+    settings.Font.Color = settings.ColorScale;
+    s->SetSettings(settings);
     s->SetDateFormat(*p->DateFormat());
     s->SetColorBackGnd(windColor_);
 

@@ -6,6 +6,12 @@
 TScaleProps::TScaleProps(QObject* parent)
     : QObject(parent)
 {
+    // The axis component's defaults, except a caption at the axis line, the
+    // range 0..1 and the axis hidden.
+    settings_.RangeHigh = 1;
+    settings_.CaptionPosX = 0;
+    settings_.CaptionPosY = 0;
+    settings_.Visible = false;
     dateFormat_ = new TDTLabel(this);
     dateFormat_->OnChange = [this] { Changed(); };
 }
@@ -16,20 +22,20 @@ void TScaleProps::Changed()
         OnChange();
 }
 
-void TScaleProps::SetCaption(const QString& v) { caption_ = v; Changed(); }
-void TScaleProps::SetCaptionPosX(int v) { captionPosX_ = v; Changed(); }
-void TScaleProps::SetCaptionPosY(int v) { captionPosY_ = v; Changed(); }
-void TScaleProps::SetCaptionAlignment(TAlignment v) { captionAlignment_ = v; Changed(); }
-void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor v) { captionAnchor_ = v; Changed(); }
-void TScaleProps::SetColorScale(TColor v) { colorScale_ = v; Changed(); }
-void TScaleProps::SetFont(const TFont& v) { font_ = v; Changed(); }
-void TScaleProps::SetMinTicks(int v) { minTicks_ = std::clamp(v, 2, 10); Changed(); }
-void TScaleProps::SetShortTicks(bool v) { shortTicks_ = v; Changed(); }
-void TScaleProps::SetScaleInscript(const QString& v) { scaleInscript_ = v; Changed(); }
+void TScaleProps::SetCaption(const QString& v) { settings_.Caption = v; Changed(); }
+void TScaleProps::SetCaptionPosX(int v) { settings_.CaptionPosX = v; Changed(); }
+void TScaleProps::SetCaptionPosY(int v) { settings_.CaptionPosY = v; Changed(); }
+void TScaleProps::SetCaptionAlignment(TAlignment v) { settings_.CaptionAlignment = v; Changed(); }
+void TScaleProps::SetCaptionAnchor(TScaleUnitAnchor v) { settings_.CaptionAnchor = v; Changed(); }
+void TScaleProps::SetColorScale(TColor v) { settings_.ColorScale = v; Changed(); }
+void TScaleProps::SetFont(const TFont& v) { settings_.Font = v; Changed(); }
+void TScaleProps::SetMinTicks(int v) { settings_.MinTicks = std::clamp(v, 2, 10); Changed(); }
+void TScaleProps::SetShortTicks(bool v) { settings_.ShortTicks = v; Changed(); }
+void TScaleProps::SetScaleInscript(const QString& v) { settings_.ScaleInscript = v; Changed(); }
 void TScaleProps::SetScalePos(int v) { scalePos_ = v; Changed(); }
-void TScaleProps::SetUserTickText(const QString& v) { userTickText_ = v; Changed(); }
-void TScaleProps::SetVisible(bool v) { visible_ = v; Changed(); }
-void TScaleProps::SetDecPlaces(int v) { decPlaces_ = std::clamp(v, -3, 12); Changed(); }
+void TScaleProps::SetUserTickText(const QString& v) { settings_.UserTickText = v; Changed(); }
+void TScaleProps::SetVisible(bool v) { settings_.Visible = v; Changed(); }
+void TScaleProps::SetDecPlaces(int v) { settings_.DecPlaces = std::clamp(v, -3, 12); Changed(); }
 
 void TScaleProps::SetDateFormat(const TDTLabel& v)
 {
@@ -42,19 +48,19 @@ void TScaleProps::SetDateFormat(const TDTLabel& v)
 
 void TScaleProps::SetLogarithmic(bool v)
 {
-    if (v && !loading_ && !(rangeLow_ >= 1e-100 && rangeHigh_ >= 1e-100 && labelType_ != ftDateTime))
+    if (v && !loading_ && !(settings_.RangeLow >= 1e-100 && settings_.RangeHigh >= 1e-100 && settings_.LabelType != ftDateTime))
         return;
-    logarithmic_ = v;
+    settings_.Logarithmic = v;
     Changed();
 }
 
 void TScaleProps::SetLabelType(TFigType v)
 {
-    labelType_ = v;
+    settings_.LabelType = v;
     if (v == ftDateTime)
-        logarithmic_ = false;
+        settings_.Logarithmic = false;
     if (v == ftTime)
-        decPlaces_ = 4;
+        settings_.DecPlaces = 4;
     Changed();
 }
 
@@ -63,44 +69,65 @@ void TScaleProps::SetMinRange(double v)
     if (!(v > 1e-100))
         return;
     minRange_ = v;
-    if (std::fabs(rangeHigh_ - rangeLow_) < v) {
-        const double c = (rangeLow_ + rangeHigh_) / 2;
-        rangeLow_ = c - v / 2;
-        rangeHigh_ = c + v / 2;
+    if (std::fabs(settings_.RangeHigh - settings_.RangeLow) < v) {
+        const double c = (settings_.RangeLow + settings_.RangeHigh) / 2;
+        settings_.RangeLow = c - v / 2;
+        settings_.RangeHigh = c + v / 2;
     }
     Changed();
 }
 
 void TScaleProps::SetRangeLow(double v)
 {
-    if (std::fabs(rangeHigh_ - v) < minRange_) {
-        rangeLow_ = v;
-        rangeHigh_ = v + minRange_;
-    } else if (!(logarithmic_ && v < 1e-100)) {
-        rangeLow_ = v;
+    if (std::fabs(settings_.RangeHigh - v) < minRange_) {
+        settings_.RangeLow = v;
+        settings_.RangeHigh = v + minRange_;
+    } else if (!(settings_.Logarithmic && v < 1e-100)) {
+        settings_.RangeLow = v;
     }
     Changed();
 }
 
 void TScaleProps::SetRangeHigh(double v)
 {
-    if (std::fabs(rangeLow_ - v) < minRange_) {
-        rangeHigh_ = v;
-        rangeLow_ = v - minRange_;
-    } else if (!(logarithmic_ && v < 1e-100)) {
-        rangeHigh_ = v;
+    if (std::fabs(settings_.RangeLow - v) < minRange_) {
+        settings_.RangeHigh = v;
+        settings_.RangeLow = v - minRange_;
+    } else if (!(settings_.Logarithmic && v < 1e-100)) {
+        settings_.RangeHigh = v;
     }
     Changed();
+}
+
+// The axis line of a horizontal axis at the top of the data area is the
+// bottom line of its scale (sctXB), and so on.
+namespace {
+TScaleType HorizontalType(TScaleLocationHoriz l) { return l == slTop ? sctXB : sctXT; }
+TScaleType VerticalType(TScaleLocationVert l) { return l == slLeft ? sctYR : sctYL; }
+} // namespace
+
+TScalePropsHoriz::TScalePropsHoriz(QObject* parent)
+    : TScaleProps(parent)
+{
+    StoreScaleType(HorizontalType(location_));
 }
 
 void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz v)
 {
     location_ = v;
+    StoreScaleType(HorizontalType(v));
     Changed();
+}
+
+TScalePropsVert::TScalePropsVert(QObject* parent)
+    : TScaleProps(parent)
+{
+    StoreScaleType(VerticalType(location_));
 }
 
 void TScalePropsVert::SetScaleLocation(TScaleLocationVert v)
 {
     location_ = v;
+    StoreScaleType(VerticalType(v));
     Changed();
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The axis settings of one chart layer: a horizontal and a vertical
-// TScaleProps per layer, copied by the chart into its axis components.
+// TScaleProps per layer. Each wraps the TScaleSettings value that the chart
+// hands to its axis component, with the chart's own rules (MinRange, the
+// distance ScalePos from the data area, the location).
 
-#include "scale/DateTimeLabels.h"
-#include "scale/ScaleTypes.h"
 #include "gfx/Alignment.h"
 #include "gfx/Canvas.h"
+#include "scale/DateTimeLabels.h"
+#include "scale/ScaleSettings.h"
 
 #include <QObject>
 #include <functional>
@@ -40,26 +42,26 @@ class TScaleProps : public QObject {
 public:
     explicit TScaleProps(QObject* parent = nullptr);
 
-    QString Caption() const { return caption_; }
-    int CaptionPosX() const { return captionPosX_; }
-    int CaptionPosY() const { return captionPosY_; }
-    TAlignment CaptionAlignment() const { return captionAlignment_; }
-    TScaleUnitAnchor CaptionAnchor() const { return captionAnchor_; }
-    TColor ColorScale() const { return colorScale_; }
+    QString Caption() const { return settings_.Caption; }
+    int CaptionPosX() const { return settings_.CaptionPosX; }
+    int CaptionPosY() const { return settings_.CaptionPosY; }
+    TAlignment CaptionAlignment() const { return settings_.CaptionAlignment; }
+    TScaleUnitAnchor CaptionAnchor() const { return settings_.CaptionAnchor; }
+    TColor ColorScale() const { return settings_.ColorScale; }
     TDTLabel* DateFormat() const { return dateFormat_; }
-    int DecPlaces() const { return decPlaces_; }
-    const TFont& Font() const { return font_; }
-    bool Logarithmic() const { return logarithmic_; }
-    TFigType LabelType() const { return labelType_; }
-    int MinTicks() const { return minTicks_; }
+    int DecPlaces() const { return settings_.DecPlaces; }
+    const TFont& Font() const { return settings_.Font; }
+    bool Logarithmic() const { return settings_.Logarithmic; }
+    TFigType LabelType() const { return settings_.LabelType; }
+    int MinTicks() const { return settings_.MinTicks; }
     double MinRange() const { return minRange_; }
-    double RangeLow() const { return rangeLow_; }
-    double RangeHigh() const { return rangeHigh_; }
-    bool ShortTicks() const { return shortTicks_; }
-    QString ScaleInscript() const { return scaleInscript_; }
+    double RangeLow() const { return settings_.RangeLow; }
+    double RangeHigh() const { return settings_.RangeHigh; }
+    bool ShortTicks() const { return settings_.ShortTicks; }
+    QString ScaleInscript() const { return settings_.ScaleInscript; }
     int ScalePos() const { return scalePos_; }
-    QString UserTickText() const { return userTickText_; }
-    bool Visible() const { return visible_; }
+    QString UserTickText() const { return settings_.UserTickText; }
+    bool Visible() const { return settings_.Visible; }
 
     void SetCaption(const QString& v);
     void SetCaptionPosX(int v);
@@ -86,8 +88,8 @@ public:
     // (the chart's own range changes).
     void StoreRange(double low, double high)
     {
-        rangeLow_ = low;
-        rangeHigh_ = high;
+        settings_.RangeLow = low;
+        settings_.RangeHigh = high;
     }
 
     // True until the owning chart has finished loading from a window
@@ -96,39 +98,30 @@ public:
     void SetLoading(bool v) { loading_ = v; }
 
     // The axis component's scale type for this axis's location.
-    virtual TScaleType ScaleType() const = 0;
+    TScaleType ScaleType() const { return settings_.ScaleType; }
+
+    // What the axis shows, handed to the axis component as one value.
+    const TScaleSettings& Settings() const { return settings_; }
 
     std::function<void()> OnChange;
 
 protected:
     void Changed();
+    // The subclasses keep the scale type of their location.
+    void StoreScaleType(TScaleType t) { settings_.ScaleType = t; }
 
 private:
-    int CaptionAlignmentInt() const { return captionAlignment_; }
+    int CaptionAlignmentInt() const { return settings_.CaptionAlignment; }
     void SetCaptionAlignmentInt(int v) { SetCaptionAlignment(TAlignment(v)); }
-    int CaptionAnchorInt() const { return captionAnchor_; }
+    int CaptionAnchorInt() const { return settings_.CaptionAnchor; }
     void SetCaptionAnchorInt(int v) { SetCaptionAnchor(TScaleUnitAnchor(v)); }
-    int LabelTypeInt() const { return labelType_; }
+    int LabelTypeInt() const { return settings_.LabelType; }
     void SetLabelTypeInt(int v) { SetLabelType(TFigType(v)); }
 
-    QString caption_;
-    int captionPosX_ = 0, captionPosY_ = 0;
-    TAlignment captionAlignment_ = taCenter;
-    TScaleUnitAnchor captionAnchor_ = uaSclTopLft;
-    TColor colorScale_ = clBlack;
+    TScaleSettings settings_; // see the constructor for the chart's defaults
     TDTLabel* dateFormat_ = nullptr;
-    int decPlaces_ = -2;
-    TFont font_;
-    bool logarithmic_ = false;
-    TFigType labelType_ = ftNum;
-    int minTicks_ = 3;
     double minRange_ = 1e-10;
-    double rangeLow_ = 0, rangeHigh_ = 1;
-    bool shortTicks_ = true;
-    QString scaleInscript_;
     int scalePos_ = 0;
-    QString userTickText_;
-    bool visible_ = false;
     bool loading_ = true;
 };
 
@@ -136,10 +129,9 @@ class TScalePropsHoriz : public TScaleProps {
     Q_OBJECT
     Q_PROPERTY(int ScaleLocation READ ScaleLocationInt WRITE SetScaleLocationInt)
 public:
-    using TScaleProps::TScaleProps;
+    explicit TScalePropsHoriz(QObject* parent = nullptr);
     TScaleLocationHoriz ScaleLocation() const { return location_; }
     void SetScaleLocation(TScaleLocationHoriz v);
-    TScaleType ScaleType() const override { return location_ == slTop ? sctXB : sctXT; }
 
 private:
     int ScaleLocationInt() const { return location_; }
@@ -151,10 +143,9 @@ class TScalePropsVert : public TScaleProps {
     Q_OBJECT
     Q_PROPERTY(int ScaleLocation READ ScaleLocationInt WRITE SetScaleLocationInt)
 public:
-    using TScaleProps::TScaleProps;
+    explicit TScalePropsVert(QObject* parent = nullptr);
     TScaleLocationVert ScaleLocation() const { return location_; }
     void SetScaleLocation(TScaleLocationVert v);
-    TScaleType ScaleType() const override { return location_ == slLeft ? sctYR : sctYL; }
 
 private:
     int ScaleLocationInt() const { return location_; }

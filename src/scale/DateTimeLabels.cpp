@@ -211,7 +211,7 @@ qint64 PositiveMod(qint64 a, qint64 b)
 
 class TDateTimePass {
 public:
-    TDateTimePass(const TTickPassInput& in, const TDTLabel& format, TTickRecord& record, TTickPainter& painter)
+    TDateTimePass(const TScaleSettings& in, const TDTLabel& format, TTickRecord& record, TTickPainter& painter)
         : in_(in), format_(format), record_(record), painter_(painter), low_(in.RangeLow), high_(in.RangeHigh)
     {
     }
@@ -450,7 +450,7 @@ private:
         }
     }
 
-    const TTickPassInput& in_;
+    const TScaleSettings& in_;
     const TDTLabel& format_;
     TTickRecord& record_;
     TTickPainter& painter_;
@@ -460,7 +460,7 @@ private:
 
 } // namespace
 
-bool TimeTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter& painter)
+bool TimeTickPass(const TScaleSettings& in, TTickRecord& record, TTickPainter& painter)
 {
     const double low = in.RangeLow;
     const double high = in.RangeHigh;
@@ -526,7 +526,7 @@ bool TimeTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter& p
     return true;
 }
 
-void DateTimeTickPass(const TTickPassInput& in, const TDTLabel& format, TTickRecord& record, TTickPainter& painter)
+void DateTimeTickPass(const TScaleSettings& in, const TDTLabel& format, TTickRecord& record, TTickPainter& painter)
 {
     TDateTimePass(in, format, record, painter).Run();
 }

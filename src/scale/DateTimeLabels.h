@@ -6,6 +6,7 @@
 // 30 December 1899, the fraction being the time of day) and steps through
 // hundredths, seconds, minutes, hours, days, months or years.
 
+#include "scale/ScaleSettings.h"
 #include "scale/ScaleTypes.h"
 #include "support/DateTimeFormat.h"
 
@@ -76,8 +77,8 @@ private:
 
 // The ftTime pass. Returns false when it declines (the step would be below a
 // millisecond or a day and more) and the numeric pass must draw instead.
-bool TimeTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter& painter);
+bool TimeTickPass(const TScaleSettings& in, TTickRecord& record, TTickPainter& painter);
 
 // The ftDateTime pass, with its messages for invalid and too small ranges.
-void DateTimeTickPass(const TTickPassInput& in, const TDTLabel& format, TTickRecord& record,
+void DateTimeTickPass(const TScaleSettings& in, const TDTLabel& format, TTickRecord& record,
                       TTickPainter& painter);

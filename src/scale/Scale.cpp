@@ -94,7 +94,7 @@ private:
 TScale::TScale(QWidget* parent)
     : QWidget(parent)
 {
-    font_.Color = clWindowText;
+    settings_.Font.Color = clWindowText;
     resize(400, 400);
     dateFormat_ = new TDTLabel(this);
     dateFormat_->OnChange = [this] { Repaint(); };
@@ -115,37 +115,22 @@ void TScale::UpdateScaling()
         return;
     geometry_.Width = width();
     geometry_.Height = height();
-    mapping_.Update(rangeLow_, rangeHigh_, logarithmic_, geometry_);
-}
-
-TTickPassInput TScale::PassInput() const
-{
-    TTickPassInput in;
-    in.RangeLow = rangeLow_;
-    in.RangeHigh = rangeHigh_;
-    in.Logarithmic = logarithmic_;
-    in.MinTicks = minTicks_;
-    in.DecPlaces = decPlaces_;
-    in.ShortTicks = shortTicks_;
-    in.LabelType = labelType_;
-    in.UserTickText = userTickText_;
-    in.ScaleInscript = scaleInscript_;
-    in.ScaleType = geometry_.ScaleType;
-    return in;
+    geometry_.ScaleType = settings_.ScaleType;
+    mapping_.Update(settings_.RangeLow, settings_.RangeHigh, settings_.Logarithmic, geometry_);
 }
 
 // ---- setters ---------------------------------------------------------------
 
-void TScale::SetCaption(const QString& v) { caption_ = v; Repaint(); }
-void TScale::SetCaptionPosX(int v) { captionPosX_ = v; Repaint(); }
-void TScale::SetCaptionPosY(int v) { captionPosY_ = v; Repaint(); }
-void TScale::SetCaptionAlignment(TAlignment v) { captionAlignment_ = v; Repaint(); }
-void TScale::SetCaptionAnchor(TScaleUnitAnchor v) { captionAnchor_ = v; Repaint(); }
-void TScale::SetScaleInscript(const QString& v) { scaleInscript_ = v; Repaint(); }
-void TScale::SetUserTickText(const QString& v) { userTickText_ = v; Repaint(); }
+void TScale::SetCaption(const QString& v) { settings_.Caption = v; Repaint(); }
+void TScale::SetCaptionPosX(int v) { settings_.CaptionPosX = v; Repaint(); }
+void TScale::SetCaptionPosY(int v) { settings_.CaptionPosY = v; Repaint(); }
+void TScale::SetCaptionAlignment(TAlignment v) { settings_.CaptionAlignment = v; Repaint(); }
+void TScale::SetCaptionAnchor(TScaleUnitAnchor v) { settings_.CaptionAnchor = v; Repaint(); }
+void TScale::SetScaleInscript(const QString& v) { settings_.ScaleInscript = v; Repaint(); }
+void TScale::SetUserTickText(const QString& v) { settings_.UserTickText = v; Repaint(); }
 void TScale::SetShowBaseLine(bool v) { showBaseLine_ = v; Repaint(); }
 void TScale::SetTransparent(bool v) { transparent_ = v; Repaint(); }
-void TScale::SetFont(const TFont& v) { font_ = v; Repaint(); }
+void TScale::SetFont(const TFont& v) { settings_.Font = v; Repaint(); }
 
 void TScale::SetColorBackGnd(TColor v)
 {
@@ -157,9 +142,9 @@ void TScale::SetColorBackGnd(TColor v)
 
 void TScale::SetColorScale(TColor v)
 {
-    if (v == colorScale_)
+    if (v == settings_.ColorScale)
         return;
-    colorScale_ = v;
+    settings_.ColorScale = v;
     Repaint();
 }
 
@@ -182,17 +167,17 @@ void TScale::SetFrameStyle(TFrameStyle v)
 
 void TScale::SetShortTicks(bool v)
 {
-    if (v == shortTicks_)
+    if (v == settings_.ShortTicks)
         return;
-    shortTicks_ = v;
+    settings_.ShortTicks = v;
     Repaint();
 }
 
 void TScale::SetScaleType(TScaleType v)
 {
-    if (v == geometry_.ScaleType)
+    if (v == settings_.ScaleType)
         return;
-    geometry_.ScaleType = v;
+    settings_.ScaleType = v;
     UpdateScaling();
     Repaint();
 }
@@ -208,24 +193,24 @@ void TScale::SetDateFormat(const TDTLabel& v)
 
 void TScale::SetDecPlaces(int v)
 {
-    decPlaces_ = std::clamp(v, -3, 12);
+    settings_.DecPlaces = std::clamp(v, -3, 12);
     UpdateScaling();
     Repaint();
 }
 
 void TScale::SetMinTicks(int v)
 {
-    minTicks_ = std::clamp(v, 2, 10);
+    settings_.MinTicks = std::clamp(v, 2, 10);
     Repaint();
 }
 
 void TScale::SetLabelType(TFigType v)
 {
-    labelType_ = v;
+    settings_.LabelType = v;
     if (v == ftDateTime)
-        logarithmic_ = false;
+        settings_.Logarithmic = false;
     if (v == ftTime)
-        decPlaces_ = 4;
+        settings_.DecPlaces = 4;
     UpdateScaling();
     Repaint();
 }
@@ -234,28 +219,33 @@ void TScale::SetLogarithmic(bool v)
 {
     // A scale loaded from a window description accepts the logarithmic mode
     // only where it can be drawn; one made in code takes it unchecked.
-    if (v && !notYetLoaded_
-        && !(rangeLow_ >= 1e-100 && rangeHigh_ >= 1e-100 && labelType_ != ftDateTime))
+    if (v && !LogarithmicAccepted())
         return;
-    logarithmic_ = v;
+    settings_.Logarithmic = v;
     UpdateScaling();
     Repaint();
 }
 
+bool TScale::LogarithmicAccepted() const
+{
+    return notYetLoaded_
+           || (settings_.RangeLow >= 1e-100 && settings_.RangeHigh >= 1e-100 && settings_.LabelType != ftDateTime);
+}
+
 void TScale::SetRangeLow(double v)
 {
-    rangeLow_ = v;
-    if (v == rangeHigh_)
-        rangeHigh_ = v + 1;
+    settings_.RangeLow = v;
+    if (v == settings_.RangeHigh)
+        settings_.RangeHigh = v + 1;
     UpdateScaling();
     Repaint();
 }
 
 void TScale::SetRangeHigh(double v)
 {
-    rangeHigh_ = v;
-    if (v == rangeLow_)
-        rangeLow_ = v + 1;
+    settings_.RangeHigh = v;
+    if (v == settings_.RangeLow)
+        settings_.RangeLow = v + 1;
     UpdateScaling();
     Repaint();
 }
@@ -272,9 +262,25 @@ void TScale::SetMarginBottom(int v) { SetMargin(geometry_.MarginBottom, v); }
 void TScale::SetMarginLeft(int v) { SetMargin(geometry_.MarginLeft, v); }
 void TScale::SetMarginRight(int v) { SetMargin(geometry_.MarginRight, v); }
 
+void TScale::SetSettings(const TScaleSettings& v)
+{
+    const bool logarithmic = settings_.Logarithmic;
+    settings_ = v;
+    settings_.DecPlaces = std::clamp(v.DecPlaces, -3, 12);
+    settings_.MinTicks = std::clamp(v.MinTicks, 2, 10);
+    if (settings_.RangeHigh == settings_.RangeLow)
+        settings_.RangeHigh = settings_.RangeLow + 1;
+    if (settings_.Logarithmic && !LogarithmicAccepted())
+        settings_.Logarithmic = logarithmic;
+    if (!embedded_)
+        QWidget::setVisible(settings_.Visible);
+    UpdateScaling();
+    Repaint();
+}
+
 void TScale::SetVisible(bool v)
 {
-    visible_ = v;
+    settings_.Visible = v;
     if (!embedded_)
         QWidget::setVisible(v);
     Repaint();
@@ -329,22 +335,20 @@ void TScale::Loaded()
 
 void TScale::CopyFrom(const TScale& src)
 {
+    // A copy keeps its own font and visibility.
+    const TFont font = settings_.Font;
+    const bool visible = settings_.Visible;
+    settings_ = src.settings_;
+    settings_.Font = font;
+    settings_.Visible = visible;
     frameStyle_ = src.frameStyle_;
     colorBackGnd_ = src.colorBackGnd_;
-    colorScale_ = src.colorScale_;
     colorScheme_ = src.colorScheme_;
     relief_ = src.relief_;
     OnScaleTickDrawn = src.OnScaleTickDrawn;
-    logarithmic_ = src.logarithmic_;
     mapping_ = src.mapping_;
-    rangeLow_ = src.rangeLow_;
-    rangeHigh_ = src.rangeHigh_;
-    shortTicks_ = src.shortTicks_;
-    minTicks_ = src.minTicks_;
-    decPlaces_ = src.decPlaces_;
     showBaseLine_ = src.showBaseLine_;
     transparent_ = src.transparent_;
-    labelType_ = src.labelType_;
     // Each scale keeps its own date format object for its whole life; the
     // settings are copied into it.
     {
@@ -357,18 +361,10 @@ void TScale::CopyFrom(const TScale& src)
     geometry_.MarginBottom = src.geometry_.MarginBottom;
     geometry_.MarginLeft = src.geometry_.MarginLeft;
     geometry_.MarginRight = src.geometry_.MarginRight;
-    captionPosX_ = src.captionPosX_;
-    captionPosY_ = src.captionPosY_;
-    userTickText_ = src.userTickText_;
-    scaleInscript_ = src.scaleInscript_;
     record_ = src.record_;
-    caption_ = src.caption_;
-    captionAnchor_ = src.captionAnchor_;
-    captionAlignment_ = src.captionAlignment_;
     external_ = src.external_;
     extX_ = src.extX_;
     extY_ = src.extY_;
-    geometry_.ScaleType = src.geometry_.ScaleType;
     suspended_ = src.suspended_;
     Repaint();
 }
@@ -387,7 +383,7 @@ void TScale::Repaint()
 
 void TScale::Paint()
 {
-    if (!visible_ || loading_ || suspended_)
+    if (!settings_.Visible || loading_ || suspended_)
         return;
     if (external_) {
         Render(*external_, extX_, extY_, false);
@@ -401,7 +397,7 @@ QPoint TScale::AxisLineStart(int ox, int oy) const
 {
     const int W = width(), H = height();
     const TScaleGeometry& g = geometry_;
-    switch (g.ScaleType) {
+    switch (settings_.ScaleType) {
     case sctXB: return {g.MarginLeft, oy + H - g.MarginBottom - 1};
     case sctXT: return {g.MarginLeft, oy + g.MarginTop};
     case sctYL: return {ox + g.MarginLeft, g.MarginTop};
@@ -413,7 +409,7 @@ QPoint TScale::AxisLineStart(int ox, int oy) const
 QPoint TScale::AxisLineEnd(int ox, int oy) const
 {
     const QPoint s = AxisLineStart(ox, oy);
-    if (IsVertical(geometry_.ScaleType))
+    if (IsVertical(settings_.ScaleType))
         return {s.x(), height() - geometry_.MarginBottom - 1};
     return {width() - geometry_.MarginRight - 1, s.y()};
 }
@@ -428,7 +424,7 @@ void TScale::Render(Canvas& target, int ox, int oy, bool ownPicture)
         if (transparent_)
             target.ClearTransparent();
     }
-    target.Font = font_;
+    target.Font = settings_.Font;
     if (OnBeforeScaleRendered)
         OnBeforeScaleRendered(this, target);
 
@@ -441,7 +437,7 @@ void TScale::Render(Canvas& target, int ox, int oy, bool ownPicture)
     };
 
     if (transparent_) {
-        target.Pen.Color = colorScale_;
+        target.Pen.Color = settings_.ColorScale;
         DrawAxis(target, ox, oy);
         drawBaseLine(target, ox, oy);
         if (OnAfterScaleRendered)
@@ -454,11 +450,11 @@ void TScale::Render(Canvas& target, int ox, int oy, bool ownPicture)
     pic.SetDevicePixelRatio(target.DevicePixelRatio());
     pic.Resize(W, H);
     pic.SetPrinter(target.IsPrinter(), target.PrinterDpiY());
-    pic.Font = font_;
+    pic.Font = settings_.Font;
     pic.Pen = TPen{colorBackGnd_};
     pic.Brush = TBrush{colorBackGnd_, bsSolid};
     pic.Rectangle(0, 0, W, H);
-    pic.Pen.Color = colorScale_;
+    pic.Pen.Color = settings_.ColorScale;
     DrawAxis(pic, 0, 0);
     drawBaseLine(pic, 0, 0);
     if (OnAfterScaleRendered)
@@ -476,46 +472,46 @@ void TScale::DrawAxis(Canvas& c, int ox, int oy)
     if (c.IsPrinter()) {
         // Labels keep their point size on paper: a pixel height is read at
         // the screen's resolution and turned into points.
-        if (font_.Height < 0)
-            c.Font.SetSize(qMax(1, qRound(-font_.Height * 72.0 / 96.0)));
+        if (settings_.Font.Height < 0)
+            c.Font.SetSize(qMax(1, qRound(-settings_.Font.Height * 72.0 / 96.0)));
     }
     c.Brush.Style = transparent_ ? bsClear : bsSolid;
     record_.Reset();
 
     const QPoint axis = AxisLineStart(ox, oy);
     Painter painter(*this, c, axis);
-    const TTickPassInput in = PassInput();
-    if (labelType_ == ftDateTime)
+    const TScaleSettings& in = settings_;
+    if (settings_.LabelType == ftDateTime)
         DateTimeTickPass(in, *dateFormat_, record_, painter);
-    else if (labelType_ == ftTime) {
+    else if (settings_.LabelType == ftTime) {
         if (!TimeTickPass(in, record_, painter))
             NumericTickPass(in, record_, painter);
     } else {
         NumericTickPass(in, record_, painter);
     }
 
-    if (caption_.isEmpty())
+    if (settings_.Caption.isEmpty())
         return;
     const int W = width(), H = height();
     const TScaleGeometry& g = geometry_;
     int x, y;
-    if (!IsVertical(g.ScaleType)) {
-        x = captionPosX_ + (captionAnchor_ == uaSclTopLft  ? g.MarginLeft
-                            : captionAnchor_ == uaSclCenter ? g.MarginLeft + (W - g.MarginLeft - g.MarginRight) / 2
+    if (!IsVertical(settings_.ScaleType)) {
+        x = settings_.CaptionPosX + (settings_.CaptionAnchor == uaSclTopLft  ? g.MarginLeft
+                            : settings_.CaptionAnchor == uaSclCenter ? g.MarginLeft + (W - g.MarginLeft - g.MarginRight) / 2
                                                             : W - g.MarginRight);
-        y = captionPosY_ + axis.y();
+        y = settings_.CaptionPosY + axis.y();
     } else {
-        x = captionPosX_ + axis.x();
-        y = captionPosY_ + (captionAnchor_ == uaSclTopLft  ? g.MarginTop
-                            : captionAnchor_ == uaSclCenter ? g.MarginTop + (H - g.MarginTop - g.MarginBottom) / 2
+        x = settings_.CaptionPosX + axis.x();
+        y = settings_.CaptionPosY + (settings_.CaptionAnchor == uaSclTopLft  ? g.MarginTop
+                            : settings_.CaptionAnchor == uaSclCenter ? g.MarginTop + (H - g.MarginTop - g.MarginBottom) / 2
                                                             : H - g.MarginBottom);
     }
-    const int w = c.TextWidth(caption_);
-    if (captionAlignment_ == taRightJustify)
+    const int w = c.TextWidth(settings_.Caption);
+    if (settings_.CaptionAlignment == taRightJustify)
         x -= w;
-    else if (captionAlignment_ == taCenter)
+    else if (settings_.CaptionAlignment == taCenter)
         x -= w / 2;
-    c.TextOut(x, y, caption_);
+    c.TextOut(x, y, settings_.Caption);
 }
 
 void TScale::resizeEvent(QResizeEvent*)
@@ -530,7 +526,7 @@ void TScale::paintEvent(QPaintEvent*)
         return;
     if (transparent_ || picture_.Width() != width() || picture_.Height() != height()
         || picture_.DevicePixelRatio() != Canvas::WholeRatio(devicePixelRatioF())) {
-        if (!visible_ || loading_)
+        if (!settings_.Visible || loading_)
             return;
         Render(picture_, 0, 0, true);
     }

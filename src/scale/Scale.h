@@ -5,6 +5,7 @@
 
 #include "scale/DateTimeLabels.h"
 #include "scale/ScaleMapping.h"
+#include "scale/ScaleSettings.h"
 #include "scale/ScaleTypes.h"
 #include "gfx/Alignment.h"
 #include "gfx/Canvas.h"
@@ -53,35 +54,35 @@ public:
     explicit TScale(QWidget* parent = nullptr);
     ~TScale() override;
 
-    QString Caption() const { return caption_; }
-    int CaptionPosX() const { return captionPosX_; }
-    int CaptionPosY() const { return captionPosY_; }
-    TAlignment CaptionAlignment() const { return captionAlignment_; }
-    TScaleUnitAnchor CaptionAnchor() const { return captionAnchor_; }
+    QString Caption() const { return settings_.Caption; }
+    int CaptionPosX() const { return settings_.CaptionPosX; }
+    int CaptionPosY() const { return settings_.CaptionPosY; }
+    TAlignment CaptionAlignment() const { return settings_.CaptionAlignment; }
+    TScaleUnitAnchor CaptionAnchor() const { return settings_.CaptionAnchor; }
     TColor ColorBackGnd() const { return colorBackGnd_; }
-    TColor ColorScale() const { return colorScale_; }
+    TColor ColorScale() const { return settings_.ColorScale; }
     TColorScheme ColorScheme() const { return colorScheme_; }
     TDTLabel* DateFormat() const { return dateFormat_; }
-    int DecPlaces() const { return decPlaces_; }
-    const TFont& Font() const { return font_; }
+    int DecPlaces() const { return settings_.DecPlaces; }
+    const TFont& Font() const { return settings_.Font; }
     TFrameStyle FrameStyle() const { return frameStyle_; }
-    TFigType LabelType() const { return labelType_; }
-    bool Logarithmic() const { return logarithmic_; }
+    TFigType LabelType() const { return settings_.LabelType; }
+    bool Logarithmic() const { return settings_.Logarithmic; }
     int MarginTop() const { return geometry_.MarginTop; }
     int MarginBottom() const { return geometry_.MarginBottom; }
     int MarginLeft() const { return geometry_.MarginLeft; }
     int MarginRight() const { return geometry_.MarginRight; }
-    int MinTicks() const { return minTicks_; }
+    int MinTicks() const { return settings_.MinTicks; }
     int NumTicks() const { return record_.Count(); }
-    double RangeLow() const { return rangeLow_; }
-    double RangeHigh() const { return rangeHigh_; }
-    QString ScaleInscript() const { return scaleInscript_; }
-    QString UserTickText() const { return userTickText_; }
-    TScaleType ScaleType() const { return geometry_.ScaleType; }
-    bool ShortTicks() const { return shortTicks_; }
+    double RangeLow() const { return settings_.RangeLow; }
+    double RangeHigh() const { return settings_.RangeHigh; }
+    QString ScaleInscript() const { return settings_.ScaleInscript; }
+    QString UserTickText() const { return settings_.UserTickText; }
+    TScaleType ScaleType() const { return settings_.ScaleType; }
+    bool ShortTicks() const { return settings_.ShortTicks; }
     bool ShowBaseLine() const { return showBaseLine_; }
     bool Transparent() const { return transparent_; }
-    bool Visible() const { return visible_; }
+    bool Visible() const { return settings_.Visible; }
 
     void SetCaption(const QString& v);
     void SetCaptionPosX(int v);
@@ -111,6 +112,12 @@ public:
     void SetShowBaseLine(bool v);
     void SetTransparent(bool v);
     void SetVisible(bool v);
+
+    // All axis settings at once, with the setters' limits (DecPlaces -3..12,
+    // MinTicks 2..10, an empty range widened to one unit, the logarithmic
+    // mode refused where SetLogarithmic refuses it), drawn once.
+    const TScaleSettings& Settings() const { return settings_; }
+    void SetSettings(const TScaleSettings& v);
 
     // Mapping and tick record of the last drawing.
     int ValueToPixel(double v) const { return mapping_.ValueToPixel(v); }
@@ -153,28 +160,17 @@ private:
     void DrawAxis(Canvas& c, int ox, int oy);
     QPoint AxisLineStart(int ox, int oy) const;
     QPoint AxisLineEnd(int ox, int oy) const;
-    TTickPassInput PassInput() const;
+    bool LogarithmicAccepted() const;
     void SetMargin(int& margin, int v);
     void Render(Canvas& target, int ox, int oy, bool ownPicture);
 
-    QString caption_;
-    int captionPosX_ = 4, captionPosY_ = 4;
-    TAlignment captionAlignment_ = taCenter;
-    TScaleUnitAnchor captionAnchor_ = uaSclTopLft;
+    TScaleSettings settings_;
     TColor colorBackGnd_ = clBtnFace;
-    TColor colorScale_ = clBlack;
     TColorScheme colorScheme_ = csBWG;
     TReliefColors relief_ = ReliefColors(csBWG);
     TDTLabel* dateFormat_ = nullptr;
-    int decPlaces_ = -2;
-    TFont font_;
     TFrameStyle frameStyle_ = fsLowered;
-    TFigType labelType_ = ftNum;
-    bool logarithmic_ = false;
-    int minTicks_ = 3;
-    double rangeLow_ = 0, rangeHigh_ = 100;
-    QString scaleInscript_, userTickText_;
-    bool shortTicks_ = true, showBaseLine_ = true, transparent_ = false, visible_ = true;
+    bool showBaseLine_ = true, transparent_ = false;
 
     TScaleGeometry geometry_;
     TScaleMapping mapping_;
@@ -187,16 +183,16 @@ private:
     int extX_ = 0, extY_ = 0;
     Canvas picture_;
 
-    int CaptionAlignmentInt() const { return captionAlignment_; }
+    int CaptionAlignmentInt() const { return settings_.CaptionAlignment; }
     void SetCaptionAlignmentInt(int v) { SetCaptionAlignment(TAlignment(v)); }
-    int CaptionAnchorInt() const { return captionAnchor_; }
+    int CaptionAnchorInt() const { return settings_.CaptionAnchor; }
     void SetCaptionAnchorInt(int v) { SetCaptionAnchor(TScaleUnitAnchor(v)); }
     int ColorSchemeInt() const { return colorScheme_; }
     void SetColorSchemeInt(int v) { SetColorScheme(TColorScheme(v)); }
     int FrameStyleInt() const { return frameStyle_; }
     void SetFrameStyleInt(int v) { SetFrameStyle(TFrameStyle(v)); }
-    int LabelTypeInt() const { return labelType_; }
+    int LabelTypeInt() const { return settings_.LabelType; }
     void SetLabelTypeInt(int v) { SetLabelType(TFigType(v)); }
-    int ScaleTypeInt() const { return geometry_.ScaleType; }
+    int ScaleTypeInt() const { return settings_.ScaleType; }
     void SetScaleTypeInt(int v) { SetScaleType(TScaleType(v)); }
 };

@@ -1,5 +1,6 @@
 #pragma once
-// The settings a scale's tick passes read, and the record of the ticks drawn.
+// The kinds of scales, the record of the ticks drawn and the painter the tick
+// passes hand their ticks to.
 
 #include <QString>
 #include <QStringList>
@@ -35,20 +36,6 @@ public:
 private:
     std::array<double, kCapacity> values_{};
     int count_ = 0;
-};
-
-// What one pass over the ticks needs to know of its scale.
-struct TTickPassInput {
-    double RangeLow = 0;
-    double RangeHigh = 100;
-    bool Logarithmic = false;
-    int MinTicks = 3;
-    int DecPlaces = -2;
-    bool ShortTicks = true;
-    TFigType LabelType = ftNum;
-    QString UserTickText;
-    QString ScaleInscript;
-    TScaleType ScaleType = sctXB;
 };
 
 // Receives the ticks, labels and messages of a pass in drawing order. The

@@ -13,7 +13,7 @@ constexpr int kMaxTicksPerLoop = 10000;
 
 } // namespace
 
-void LinearTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter& painter)
+void LinearTickPass(const TScaleSettings& in, TTickRecord& record, TTickPainter& painter)
 {
     const double low = in.RangeLow, high = in.RangeHigh;
     const TTickSpacing sp = CalcTickSpacing(in.MinTicks, low, high);
@@ -58,7 +58,7 @@ void LinearTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter&
     }
 }
 
-bool LogTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter& painter)
+bool LogTickPass(const TScaleSettings& in, TTickRecord& record, TTickPainter& painter)
 {
     const double low = in.RangeLow, high = in.RangeHigh;
     const double decades = std::fabs(std::log10(high / low));
@@ -117,7 +117,7 @@ bool LogTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter& pa
     return true;
 }
 
-void NumericTickPass(const TTickPassInput& in, TTickRecord& record, TTickPainter& painter)
+void NumericTickPass(const TScaleSettings& in, TTickRecord& record, TTickPainter& painter)
 {
     if (in.Logarithmic && LogTickPass(in, record, painter))
         return;

@@ -49,7 +49,7 @@ struct CheckingPainter : TTickPainter {
     void PlaceMessage(double, const QString&, const QStringList&) override { Count(); }
 };
 
-QString Describe(const TTickPassInput& in)
+QString Describe(const TScaleSettings& in)
 {
     return QStringLiteral("%1..%2 log %3 min %4 dec %5 type %6")
         .arg(QString::number(in.RangeLow, 'g', 17), QString::number(in.RangeHigh, 'g', 17))
@@ -59,7 +59,7 @@ QString Describe(const TTickPassInput& in)
         .arg(int(in.LabelType));
 }
 
-void CheckRecord(const TTickRecord& record, const CheckingPainter& p, const TTickPassInput& in)
+void CheckRecord(const TTickRecord& record, const CheckingPainter& p, const TScaleSettings& in)
 {
     FUZZ_CHECK(record.Count() >= 0 && record.Count() <= TTickRecord::kCapacity, Describe(in));
     FUZZ_CHECK(record.Value(0) == 0.0 && record.Value(record.Count() + 1) == 0.0, Describe(in));
@@ -82,7 +82,7 @@ bool Ordinary(double low, double high)
            std::fmax(std::fabs(low), std::fabs(high)) < 1e290;
 }
 
-void CheckNumericPass(const TTickPassInput& in)
+void CheckNumericPass(const TScaleSettings& in)
 {
     TTickRecord record;
     CheckingPainter p;
@@ -113,7 +113,7 @@ void CheckNumericPass(const TTickPassInput& in)
         FUZZ_CHECK(t >= lo - slack && t <= hi + slack, Describe(in) + u' ' + QString::number(t, 'g', 17));
 }
 
-void CheckTimePasses(const TTickPassInput& in, const TDTLabel& format)
+void CheckTimePasses(const TScaleSettings& in, const TDTLabel& format)
 {
     {
         TTickRecord record;
@@ -137,7 +137,7 @@ void CheckTimePasses(const TTickPassInput& in, const TDTLabel& format)
 }
 
 // The same settings on a whole scale: setters, mapping, placement, pixels.
-void PaintScale(FuzzedDataProvider& in, const TTickPassInput& pass, const TDTLabel& format)
+void PaintScale(FuzzedDataProvider& in, const TScaleSettings& pass, const TDTLabel& format)
 {
     TScale scale;
     scale.resize(in.ConsumeIntegralInRange<int>(0, 300), in.ConsumeIntegralInRange<int>(0, 300));
@@ -174,7 +174,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     FuzzedDataProvider in(data, size);
-    TTickPassInput pass;
+    TScaleSettings pass;
     pass.RangeLow = ConsumeInterestingDouble(in);
     pass.RangeHigh = in.ConsumeBool() ? ConsumeInterestingDouble(in)
                                       : pass.RangeLow + in.ConsumeFloatingPointInRange<double>(-1e4, 1e4);

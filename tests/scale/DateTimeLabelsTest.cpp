@@ -81,9 +81,9 @@ public:
     }
 };
 
-TTickPassInput Input(double low, double high, int minTicks, bool shortTicks = false, TScaleType type = sctXB)
+TScaleSettings Input(double low, double high, int minTicks, bool shortTicks = false, TScaleType type = sctXB)
 {
-    TTickPassInput in;
+    TScaleSettings in;
     in.RangeLow = low;
     in.RangeHigh = high;
     in.MinTicks = minTicks;
@@ -582,7 +582,7 @@ TEST_F(DateTimeLabels, NastyInputsEndAndStayBounded)
         for (int minTicks : {-5, 0, 2, 3, 10, 1000})
             for (bool shortTicks : {false, true})
                 for (TScaleType type : {sctXB, sctYL}) {
-                    const TTickPassInput in = Input(range[0], range[1], minTicks, shortTicks, type);
+                    const TScaleSettings in = Input(range[0], range[1], minTicks, shortTicks, type);
                     TDTLabel format;
                     format.SetDateForTime(dtAllTicks);
                     TRecordingPainter dt;

@@ -45,7 +45,7 @@ TEST(ScaleFault, TimeLabelsGiveWayWhereTheValuesOutgrowTheStep)
         {1e12, 1e12 + 0.001, false},
     };
     for (const auto& c : cases) {
-        TTickPassInput in;
+        TScaleSettings in;
         in.RangeLow = c.low;
         in.RangeHigh = c.high;
         in.MinTicks = 2;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace {
 
@@ -228,6 +229,72 @@ TEST(Scale, SetterRules)
     s.SetRangeHigh(1000);
     s.SetLogarithmic(true);
     EXPECT_TRUE(s.Logarithmic());
+}
+
+TEST(Scale, SettingsAreTakenWholeWithinTheSettersLimits)
+{
+    TScaleSettings given;
+    given.RangeLow = 2;
+    given.RangeHigh = 2000;
+    given.Logarithmic = true;
+    given.LabelType = ftUserText;
+    given.UserTickText = QStringLiteral("a|b");
+    given.ScaleType = sctYR;
+    given.Caption = QStringLiteral("m/z");
+    given.CaptionAnchor = uaSclBotRgt;
+    given.ColorScale = 255;
+    given.Visible = true;
+
+    struct Case {
+        const char* what;
+        std::function<void(TScaleSettings&)> change;
+        std::function<void(TScaleSettings&)> expected; // what the scale makes of it
+        bool loaded;
+    };
+    const Case cases[] = {
+        {"as given", [](TScaleSettings&) {}, [](TScaleSettings&) {}, false},
+        {"decimals", [](TScaleSettings& s) { s.DecPlaces = 40; }, [](TScaleSettings& s) { s.DecPlaces = 12; }, false},
+        {"few ticks", [](TScaleSettings& s) { s.MinTicks = 0; }, [](TScaleSettings& s) { s.MinTicks = 2; }, false},
+        {"empty range", [](TScaleSettings& s) { s.RangeLow = s.RangeHigh = 7; },
+         [](TScaleSettings& s) { s.RangeLow = 7, s.RangeHigh = 8; }, false},
+        {"log of zero, made in code", [](TScaleSettings& s) { s.RangeLow = 0; }, [](TScaleSettings& s) { s.RangeLow = 0; },
+         false},
+        {"log of zero, loaded", [](TScaleSettings& s) { s.RangeLow = 0; },
+         [](TScaleSettings& s) { s.RangeLow = 0, s.Logarithmic = false; }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TScale s;
+        if (c.loaded) {
+            s.BeginLoading();
+            s.Loaded();
+        }
+        TScaleSettings v = given, expected = given;
+        c.change(v);
+        c.expected(expected);
+        s.SetSettings(v);
+        EXPECT_TRUE(s.Settings() == expected);
+        EXPECT_EQ(s.RangeLow(), expected.RangeLow);
+        EXPECT_EQ(s.RangeHigh(), expected.RangeHigh);
+        EXPECT_EQ(s.Logarithmic(), expected.Logarithmic);
+        EXPECT_EQ(s.ScaleType(), sctYR);
+    }
+
+    // The picture is that of the same settings made one by one.
+    TScale whole, single;
+    whole.SetSettings(given);
+    single.SetRangeLow(2);
+    single.SetRangeHigh(2000);
+    single.SetLogarithmic(true);
+    single.SetLabelType(ftUserText);
+    single.SetUserTickText(QStringLiteral("a|b"));
+    single.SetScaleType(sctYR);
+    single.SetCaption(QStringLiteral("m/z"));
+    single.SetCaptionAnchor(uaSclBotRgt);
+    single.SetColorScale(255);
+    whole.PaintNow();
+    single.PaintNow();
+    EXPECT_EQ(whole.Picture().Image(), single.Picture().Image());
 }
 
 TEST(Scale, CopyFromTakesTheAppearanceAndRange)

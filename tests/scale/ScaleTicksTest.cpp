@@ -11,9 +11,9 @@
 
 namespace {
 
-TTickPassInput Range(double low, double high, int minTicks, int decPlaces = -2)
+TScaleSettings Range(double low, double high, int minTicks, int decPlaces = -2)
 {
-    TTickPassInput in;
+    TScaleSettings in;
     in.RangeLow = low;
     in.RangeHigh = high;
     in.MinTicks = minTicks;
@@ -84,7 +84,7 @@ TEST(TickPass, LinearMainTicksAndLabels)
 TEST(TickPass, LinearShortTicksAndWhatIsRecorded)
 {
     // 0..100, step 20 with 4 sub-intervals: short ticks every 5 from 0 to 100.
-    TTickPassInput in = Range(0, 100, 3);
+    TScaleSettings in = Range(0, 100, 3);
     RecordingPainter p;
     TTickRecord rec;
     LinearTickPass(in, rec, p);
@@ -133,7 +133,7 @@ TEST(TickPass, RecordStopsAtFiftyButEveryTickIsDrawn)
 
 TEST(TickPass, LogarithmicDecadesAndMantissas)
 {
-    TTickPassInput in = Range(1, 1000, 3);
+    TScaleSettings in = Range(1, 1000, 3);
     in.Logarithmic = true;
     RecordingPainter sparse;
     TTickRecord r1;
@@ -159,7 +159,7 @@ TEST(TickPass, LogarithmicDecadesAndMantissas)
     EXPECT_EQ(quiet.Values('E').size(), 28u);
     EXPECT_EQ(r3.Count(), 10);
 
-    TTickPassInput narrow = Range(2, 15, 3); // less than a decade: linear instead
+    TScaleSettings narrow = Range(2, 15, 3); // less than a decade: linear instead
     narrow.Logarithmic = true;
     RecordingPainter none;
     TTickRecord r4;
@@ -181,7 +181,7 @@ TEST(TickPass, LogarithmicLabelTexts)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.low << ".." << r.high << " dec " << r.decPlaces);
-        TTickPassInput in = Range(r.low, r.high, r.minTicks, r.decPlaces);
+        TScaleSettings in = Range(r.low, r.high, r.minTicks, r.decPlaces);
         in.Logarithmic = true;
         RecordingPainter p;
         TTickRecord rec;
@@ -192,7 +192,7 @@ TEST(TickPass, LogarithmicLabelTexts)
 
 TEST(TickPass, UserTextsAndInscriptsOnLabels)
 {
-    TTickPassInput in = Range(0, 100, 4); // 25 -> step 20: six labels
+    TScaleSettings in = Range(0, 100, 4); // 25 -> step 20: six labels
     in.LabelType = ftUserText;
     in.UserTickText = "A|B|C";
     in.ScaleInscript = "ignored ";
@@ -281,7 +281,7 @@ TEST(TickPass, EveryPassEndsOnAnyRange)
         for (bool log : {false, true})
             for (int minTicks : {2, 10})
                 for (TScaleType type : {sctXB, sctYL}) {
-                    TTickPassInput in = Range(r[0], r[1], minTicks);
+                    TScaleSettings in = Range(r[0], r[1], minTicks);
                     in.Logarithmic = log;
                     in.ScaleType = type;
                     RecordingPainter p;
