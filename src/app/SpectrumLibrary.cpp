@@ -60,16 +60,11 @@ bool MatchesName(QByteArrayView line, const QByteArray& lowerName)
             text = joined;
         }
     }
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == ' ')
-        ++begin;
-    while (end > begin && text[end - 1] == ' ')
-        --end;
-    if (end - begin != lowerName.size())
+    text = StripBlanks(text);
+    if (text.size() != lowerName.size())
         return false;
     for (qsizetype i = 0; i < lowerName.size(); ++i) {
-        char c = text[begin + i];
+        char c = text[i];
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + ('a' - 'A'));
         if (c != lowerName[i])

@@ -79,28 +79,29 @@ void TScaleProps::SetMinRange(double v)
 
 void TScaleProps::SetRangeLow(double v)
 {
-    if (std::fabs(settings_.RangeHigh - v) < minRange_) {
-        settings_.RangeLow = v;
-        settings_.RangeHigh = v + minRange_;
-    } else if (!(settings_.Logarithmic && v < 1e-100)) {
-        settings_.RangeLow = v;
-    }
-    Changed();
+    SetRangeEnd(settings_.RangeLow, settings_.RangeHigh, v, minRange_);
 }
 
 void TScaleProps::SetRangeHigh(double v)
 {
-    if (std::fabs(settings_.RangeLow - v) < minRange_) {
-        settings_.RangeHigh = v;
-        settings_.RangeLow = v - minRange_;
+    SetRangeEnd(settings_.RangeHigh, settings_.RangeLow, v, -minRange_);
+}
+
+// An end that comes closer to the other than MinRange takes the other along
+// (to v + away); on a logarithmic axis an end at or below 1e-100 is ignored.
+void TScaleProps::SetRangeEnd(double& end, double& other, double v, double away)
+{
+    if (std::fabs(other - v) < minRange_) {
+        end = v;
+        other = v + away;
     } else if (!(settings_.Logarithmic && v < 1e-100)) {
-        settings_.RangeHigh = v;
+        end = v;
     }
     Changed();
 }
 
-// The axis line of a horizontal axis at the top of the data area is the
-// bottom line of its scale (sctXB), and so on.
+// An axis at the top of the data area is drawn as a scale whose line lies at
+// its bottom with the labels above it (sctXB), and so on.
 namespace {
 TScaleType HorizontalType(TScaleLocationHoriz l) { return l == slTop ? sctXB : sctXT; }
 TScaleType VerticalType(TScaleLocationVert l) { return l == slLeft ? sctYR : sctYL; }

@@ -111,6 +111,7 @@ protected:
     void StoreScaleType(TScaleType t) { settings_.ScaleType = t; }
 
 private:
+    void SetRangeEnd(double& end, double& other, double v, double away);
     int CaptionAlignmentInt() const { return settings_.CaptionAlignment; }
     void SetCaptionAlignmentInt(int v) { SetCaptionAlignment(TAlignment(v)); }
     int CaptionAnchorInt() const { return settings_.CaptionAnchor; }

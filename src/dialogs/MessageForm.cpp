@@ -69,19 +69,12 @@ void OpenHelpFile(int /*helpContext*/, const QString& helpFile)
         QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
 }
 
-TMessageHelpHandler& HelpHandler()
+} // namespace
+
+TMessageHelpHandler& MessageHelpHandler()
 {
     static TMessageHelpHandler handler = OpenHelpFile;
     return handler;
-}
-
-} // namespace
-
-TMessageHelpHandler SetMessageHelpHandler(TMessageHelpHandler handler)
-{
-    TMessageHelpHandler old = std::move(HelpHandler());
-    HelpHandler() = std::move(handler);
-    return old;
 }
 
 TMessageForm::TMessageForm(QWidget* parent)
@@ -134,8 +127,8 @@ void TMessageForm::Arrange(const TMessageDialogLayout& layout)
 
 void TMessageForm::HelpButtonClick()
 {
-    if (HelpHandler())
-        HelpHandler()(helpContext_, helpFile_);
+    if (MessageHelpHandler())
+        MessageHelpHandler()(helpContext_, helpFile_);
 }
 
 void TMessageForm::reject()

@@ -53,8 +53,8 @@ private:
     TModalButton* cancelButton_ = nullptr;
 };
 
-// Shows a help context of a help file. The default opens the help file with
-// the desktop's program for it; tests and hosts put their own in.
+// Shows a help context of a help file (a replaceable hook). The default opens
+// the help file with the desktop's program for it; hosts put their own in,
+// tests theirs with TScopedHook (support/ScopedHook.h).
 using TMessageHelpHandler = std::function<void(int helpContext, const QString& helpFile)>;
-// Returns the handler that was in place.
-TMessageHelpHandler SetMessageHelpHandler(TMessageHelpHandler handler);
+TMessageHelpHandler& MessageHelpHandler();

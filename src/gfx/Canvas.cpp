@@ -396,32 +396,33 @@ int Canvas::TextHeight(const QString& text) const
 
 void Canvas::TextOut(int x, int y, const QString& text)
 {
-    if (image_.isNull())
-        return;
-    QPainter p(&image_);
-    const QFont f = Font.ToQFont();
-    p.setFont(f);
-    const QFontMetrics fm(f, &image_);
-    if (Brush.Style == bsSolid)
-        p.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), ToQColor(Brush.Color));
-    p.setPen(ToQColor(Font.Color));
-    p.drawText(x, y + fm.ascent(), text);
-    pos_ = {x + fm.horizontalAdvance(text), y};
+    const int advance = DrawText(nullptr, x, y, text);
+    if (advance >= 0)
+        pos_ = {x + advance, y};
 }
 
 void Canvas::TextRect(const QRect& clip, int x, int y, const QString& text)
 {
+    DrawText(&clip, x, y, text);
+}
+
+int Canvas::DrawText(const QRect* clip, int x, int y, const QString& text)
+{
     if (image_.isNull())
-        return;
+        return -1;
     QPainter p(&image_);
     const QFont f = Font.ToQFont();
     p.setFont(f);
     const QFontMetrics fm(f, &image_);
+    const int advance = clip ? 0 : fm.horizontalAdvance(text);
+    // An opaque brush fills the text's box, or the whole clip rectangle.
     if (Brush.Style == bsSolid)
-        p.fillRect(clip, ToQColor(Brush.Color));
-    p.setClipRect(clip);
+        p.fillRect(clip ? *clip : QRect(x, y, advance, fm.height()), ToQColor(Brush.Color));
+    if (clip)
+        p.setClipRect(*clip);
     p.setPen(ToQColor(Font.Color));
     p.drawText(x, y + fm.ascent(), text);
+    return advance;
 }
 
 void Canvas::Draw(int x, int y, const QImage& picture)

@@ -133,6 +133,9 @@ private:
     void WideLine(QPoint a, QPoint b);
     bool PenVisible() const { return Pen.Style != psClear; }
     void PenBand(int& out, int& in) const;
+    // Text at (x, y), clipped when a clip rectangle is given; the advance of
+    // the unclipped text, -1 when there is no picture.
+    int DrawText(const QRect* clip, int x, int y, const QString& text);
 
     QImage image_;
     // The ratio of a picture without pixels, which a null image cannot

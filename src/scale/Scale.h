@@ -2,6 +2,26 @@
 // TScale: one labelled axis (axis line, short and main ticks, labels, caption),
 // stand-alone on a window or embedded in a chart, which points it at its own
 // off-screen picture and asks it to draw there.
+//
+// A stand-alone vertical axis from 0.1 to 500 mT, labelled by decades:
+//
+//     TScale axis(&window);
+//     axis.setGeometry(10, 10, 80, 300);
+//     TScaleSettings s = axis.Settings();
+//     s.ScaleType = sctYL;               // vertical, the axis line at the left
+//     s.RangeLow = 0.1;
+//     s.RangeHigh = 500;
+//     s.Logarithmic = true;
+//     s.Caption = QStringLiteral("B / mT");
+//     s.CaptionAlignment = taLeftJustify; // from the axis line on
+//     axis.SetSettings(s);               // or property by property: SetRangeHigh(500)
+//     axis.SetMarginTop(15);             // room for the caption
+//     axis.OnScaleTickDrawn = [](TScale*, Canvas& c, TScaleType, double value, int x, int y) { /* ... */ };
+//     const int y42 = axis.ValueToPixel(42.0); // where 42 mT lies
+//
+// Every setter redraws at once; TScaleSettings (scale/ScaleSettings.h) says
+// what each setting means, the tick passes (scale/TickPass.h,
+// scale/DateTimeLabels.h) how the ticks are chosen.
 
 #include "scale/DateTimeLabels.h"
 #include "scale/ScaleMapping.h"

@@ -11,13 +11,14 @@ Text Strip(const Text& text)
         ++begin;
     while (end > begin && text[end - 1] == ' ')
         --end;
-    return text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
 }
 
 } // namespace
 
 QString StripBlanks(const QString& text) { return Strip(text); }
 QByteArray StripBlanks(const QByteArray& text) { return Strip(text); }
+QByteArrayView StripBlanks(QByteArrayView text) { return Strip(text); }
 
 QString LowerCaseAZ(QString text)
 {

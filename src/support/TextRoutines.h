@@ -11,6 +11,7 @@
 // Without leading and trailing blanks (code 32 only; tabs stay).
 QString StripBlanks(const QString& text);
 QByteArray StripBlanks(const QByteArray& text);
+QByteArrayView StripBlanks(QByteArrayView text); // a view into the same bytes
 
 // A to Z become a to z; every other character stays.
 QString LowerCaseAZ(QString text);

@@ -78,19 +78,12 @@ void ToAssistiveTools(QAccessibleEvent& event)
         QAccessible::updateAccessibility(&event);
 }
 
-TReadOutEventSink& EventSink()
+} // namespace
+
+TReadOutEventSink& ReadOutEventSink()
 {
     static TReadOutEventSink sink = ToAssistiveTools;
     return sink;
-}
-
-} // namespace
-
-TReadOutEventSink SetReadOutEventSink(TReadOutEventSink sink)
-{
-    TReadOutEventSink old = std::move(EventSink());
-    EventSink() = sink ? std::move(sink) : TReadOutEventSink(ToAssistiveTools);
-    return old;
 }
 
 void InstallReadOutAccessibility()
@@ -104,7 +97,9 @@ void InstallReadOutAccessibility()
 
 void NotifyReadOutTextChanged(QWidget* readOut, const QString& text)
 {
-    const TReadOutEventSink& sink = EventSink();
+    const TReadOutEventSink& sink = ReadOutEventSink();
+    if (!sink)
+        return;
     QAccessibleValueChangeEvent value(readOut, text);
     sink(value);
     if (readOut->accessibleName().isEmpty()) {

@@ -23,8 +23,8 @@ void InstallReadOutAccessibility();
 // nothing while no assistive tool listens.
 void NotifyReadOutTextChanged(QWidget* readOut, const QString& text);
 
-// Where those events go. The default hands them to Qt's accessibility,
-// which passes them on only while an assistive tool listens; tests put
-// their own in to see them. Returns the sink that was in place.
+// Where those events go (a replaceable hook). The default hands them to Qt's
+// accessibility, which passes them on only while an assistive tool listens;
+// tests put their own in with TScopedHook (support/ScopedHook.h) to see them.
 using TReadOutEventSink = std::function<void(QAccessibleEvent& event)>;
-TReadOutEventSink SetReadOutEventSink(TReadOutEventSink sink);
+TReadOutEventSink& ReadOutEventSink();

@@ -1,6 +1,7 @@
 // The real dialog, driven with keys and clicks while it runs modally.
 #include "dialogs/MessageDialog.h"
 #include "support/Errors.h"
+#include "support/ScopedHook.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -186,7 +187,7 @@ TEST_F(MessageDialog, GivenEdgesReplaceTheCentredOnes)
 TEST_F(MessageDialog, HelpOpensTheHelpContextAndLeavesTheDialogOpen)
 {
     std::vector<std::pair<int, QString>> asked;
-    auto old = SetMessageHelpHandler([&](int context, const QString& file) { asked.emplace_back(context, file); });
+    TScopedHook handler(MessageHelpHandler(), [&](int context, const QString& file) { asked.emplace_back(context, file); });
     const int result = WhileShown([] { return ShowMessageDialogAt("Help?", dkInformation, {dbOK, dbHelp}, 42, -1, -1, "manual.chm"); },
                                   [&](TMessageForm& f) {
         EXPECT_EQ(Buttons(f).back()->text(), "&Help");
@@ -195,7 +196,6 @@ TEST_F(MessageDialog, HelpOpensTheHelpContextAndLeavesTheDialogOpen)
         EXPECT_TRUE(f.isVisible());
         QTest::mouseClick(Buttons(f).front(), Qt::LeftButton);
     });
-    SetMessageHelpHandler(old);
     EXPECT_EQ(result, mrOk);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], std::make_pair(42, QStringLiteral("manual.chm")));

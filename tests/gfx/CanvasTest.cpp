@@ -189,8 +189,9 @@ TEST(Canvas, ExclusiveOrDrawingTwiceRestoresThePicture)
         c.MoveTo(2, 2);
         c.LineTo(37, 27);
         c.Pen.Width = 1;
-        if (pass == 0)
+        if (pass == 0) {
             EXPECT_NE(c.Image(), before);
+        }
     }
     EXPECT_EQ(c.Image(), before);
     EXPECT_EQ(c.GetPixel(10, 15), 0x336699u); // alpha kept opaque, colour back

@@ -1,6 +1,7 @@
 // What screen readers learn of the numeric label and the dot-matrix label,
 // which paint their text as a picture.
 #include "QStringPrinter.h"
+#include "support/ScopedHook.h"
 #include "widgets/NumLab.h"
 #include "widgets/RasterLab.h"
 #include "widgets/ReadOutAccessible.h"
@@ -28,17 +29,14 @@ void PrintTo(const SaidEvent& e, std::ostream* os)
 // Collects what the read-outs tell assistive tools while it lives.
 struct Listener {
     std::vector<SaidEvent> events;
-    TReadOutEventSink saved;
-    Listener()
+    TScopedHook<void(QAccessibleEvent&)> sink{ReadOutEventSink(), [this](QAccessibleEvent& e) { Hear(e); }};
+    void Hear(QAccessibleEvent& e)
     {
-        saved = SetReadOutEventSink([this](QAccessibleEvent& e) {
-            QString value;
-            if (e.type() == QAccessible::ValueChanged)
-                value = static_cast<QAccessibleValueChangeEvent&>(e).value().toString();
-            events.push_back({e.object(), e.type(), value});
-        });
+        QString value;
+        if (e.type() == QAccessible::ValueChanged)
+            value = static_cast<QAccessibleValueChangeEvent&>(e).value().toString();
+        events.push_back({e.object(), e.type(), value});
     }
-    ~Listener() { SetReadOutEventSink(saved); }
     std::vector<SaidEvent> Take() { return std::exchange(events, {}); }
 };
 
