@@ -2,39 +2,13 @@
 #include "chart/RChart.h"
 
 #include "chart/GridValues.h"
-#include "chart/ItemRaster.h"
-#include "chart/Marks.h"
-#include "gfx/Frames.h"
+#include "chart/ItemPass.h"
 
 #include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-constexpr int kMaxDrawToRun = 200;
-constexpr double kArrowHalfOpening = 0.3490658503988659; // 20 degrees
-
-int RoundToInt(double v)
-{
-    if (!(v > -2147483647.0))
-        return std::isnan(v) ? 0 : -2147483647;
-    if (!(v < 2147483647.0))
-        return 2147483647;
-    return int(std::nearbyint(v));
-}
-
-// A point inside the drawing range moved by a pixel offset, which may be as
-// large as an int (a relative move, a 3-D depth, an arrow head): added in 64
-// bits and kept inside the range like every other drawn position.
-int MovedBy(int p, int offset)
-{
-    return int(std::clamp<long long>(static_cast<long long>(p) + offset, -kDrawLimit, kDrawLimit));
-}
-
-} // namespace
 
 void TRChart::RepaintIfAuto()
 {
@@ -135,12 +109,14 @@ void TRChart::DrawFrameAndScales(Canvas& c)
 
 // ---- data picture ------------------------------------------------------------
 
+TDataPixelMapping TRChart::DataPixels() const
+{
+    return {mapX_.data(), mapY_.data(), g_.MarginLeft, g_.MarginTop};
+}
+
 QPoint TRChart::DataPixel(int layer, double x, double y) const
 {
-    int px, py;
-    WorldToPixel(layer, x, y, px, py);
-    auto clamp = [](long long v) { return int(std::clamp<long long>(v, -kDrawLimit, kDrawLimit)); };
-    return {clamp((long long)px - g_.MarginLeft), clamp((long long)py - g_.MarginTop)};
+    return DataPixels()(layer, x, y);
 }
 
 void TRChart::DrawDataBackground(Canvas& c)
@@ -283,254 +259,22 @@ void TRChart::DrawGrid(Canvas& c)
 
 void TRChart::DrawItems(Canvas& c)
 {
-    std::vector<QPoint>& run = drawToRun_; // the pending draw-to polyline, from the current position
-    run.clear();
-    const bool fast = fastPaths_;
-    TItemRaster raster(c);
-    auto flush = [&] {
-        if (run.size() > 1) {
-            // Segment by segment is what the canvas does for a polyline; all
-            // segments share one pen, so the raster takes all or none.
-            bool drawn = fast;
-            for (size_t k = 1; drawn && k < run.size(); ++k)
-                drawn = raster.Line(run[k - 1], run[k]);
-            if (!drawn)
-                c.Polyline(run);
-        }
-        if (!run.empty())
-            c.MoveTo(run.back().x(), run.back().y());
-        run.clear();
-    };
-    // Filled-square marks in a row with one pen are drawn together: dense
-    // scenes pile thousands of them on the same pixels.
-    std::vector<QPoint>& squares = squareMarks_;
-    squares.clear();
-    int squareType = 0;
-    auto flushSquares = [&] {
-        if (!squares.empty())
-            raster.SquareMarks(squareType, squares, squareMarkScratch_);
-        squares.clear();
-    };
-    auto setPen = [&](TColor color, TPenStyle style) {
-        if (c.Pen.Color != color || c.Pen.Style != style) {
-            flush();
-            c.Pen.Color = color;
-            c.Pen.Style = style;
-        }
-    };
-    // Closed shapes cover both corner rows and columns: the larger x and the
-    // larger y grow by one (the first point's when they are equal).
-    auto extend = [](QPoint& a, QPoint& b) {
-        if (a.x() >= b.x()) a.rx() += 1; else b.rx() += 1;
-        if (a.y() >= b.y()) a.ry() += 1; else b.ry() += 1;
-    };
-
-    const TItemStore& store = *store_;
-    for (int i = 0; i < store.ItemCount; ++i) {
-        const TChartItem& it = store.Items[size_t(i)];
-        const int layer = it.Layer >= 1 && it.Layer <= kLayerCount ? it.Layer : 1;
-        if (!classVisible_[it.ItemClass] || !layerVisible_[size_t(layer)])
-            continue;
-        switch (it.Kind) {
-        case ikMark: case ikLine: case ikDrawTo: case ikRectangle: case ikFramedBox: case ikBar3D:
-        case ikText: case ikMoveTo: case ikEllipse: case ikMoveRel: case ikDrawRel: case ikArrow:
-            break;
-        default:
-            continue; // kinds without a drawing rule are skipped
-        }
-        if (!squares.empty()
-            && !(it.Kind == ikMark && it.MarkType == squareType && it.Color == c.Pen.Color
-                 && it.PenStyle == c.Pen.Style && it.LineWidth == c.Pen.Width))
-            flushSquares();
-        if (it.Kind != ikDrawTo)
-            flush();
-        if (it.LineWidth != c.Pen.Width) {
-            flush();
-            c.Pen.Width = it.LineWidth;
-        }
-
-        switch (it.Kind) {
-        case ikDrawTo: {
-            setPen(it.Color, it.PenStyle);
-            if (run.empty())
-                run.push_back(c.PenPos());
-            run.push_back(DataPixel(layer, it.X1, it.Y1));
-            if (int(run.size()) >= kMaxDrawToRun)
-                flush(); // the last point starts the next run
-            break;
-        }
-        case ikMoveTo: {
-            const QPoint p = DataPixel(layer, it.X1, it.Y1);
-            c.MoveTo(p.x(), p.y());
-            break;
-        }
-        case ikMoveRel: {
-            const QPoint p = c.PenPos();
-            c.MoveTo(MovedBy(p.x(), RoundToInt(it.X1)), MovedBy(p.y(), RoundToInt(it.Y1)));
-            break;
-        }
-        case ikDrawRel: {
-            setPen(it.Color, it.PenStyle);
-            const QPoint p = c.PenPos();
-            const QPoint q(MovedBy(p.x(), RoundToInt(it.X1)), MovedBy(p.y(), RoundToInt(it.Y1)));
-            c.LineTo(q.x(), q.y());
-            c.SetPixel(q.x(), q.y(), it.Color);
-            break;
-        }
-        case ikMark: {
-            setPen(it.Color, it.PenStyle);
-            const QPoint p = DataPixel(layer, it.X1, it.Y1);
-            if (fast && raster.SquareMark(it.MarkType)) {
-                squareType = it.MarkType;
-                squares.push_back(p);
-            } else if (!(fast && raster.Mark(it.MarkType, p.x(), p.y()))) {
-                DrawMark(c, it.MarkType, p.x(), p.y());
-            }
-            break;
-        }
-        case ikText: {
-            const QPoint p = DataPixel(layer, it.X1, it.Y1);
-            c.Font.Color = it.Color;
-            c.Font.Style = std::uint8_t(textFontStyle_);
-            c.Font.SetSize(it.Size);
-            c.Brush.Color = textBkColor_;
-            c.Brush.Style = textBkStyle_ == tbSolid ? bsSolid : bsClear;
-            const QString text = it.TextString();
-            const int w = fast ? textExtents_.Width(c, text) : c.TextWidth(text);
-            const int h = fast ? textExtents_.Height(c) : c.TextHeight(text);
-            int x = p.x();
-            if (textAlignment_ == taRightJustify)
-                x -= w;
-            else if (textAlignment_ == taCenter)
-                x -= w / 2;
-            const QPoint keep = c.PenPos();
-            c.TextOut(x, p.y() - h / 2, text);
-            c.MoveTo(keep.x(), keep.y());
-            c.Brush.Style = bsSolid;
-            break;
-        }
-        case ikLine: case ikRectangle: case ikFramedBox: case ikEllipse: case ikArrow: {
-            QPoint a, b;
-            if (it.Kind == ikEllipse) {
-                a = DataPixel(layer, it.X1 - it.X2, it.Y1 + it.Y2);
-                b = DataPixel(layer, it.X1 + it.X2, it.Y1 - it.Y2);
-            } else {
-                a = DataPixel(layer, it.X1, it.Y1);
-                b = DataPixel(layer, it.X2, it.Y2);
-            }
-            if (a == b) {
-                const TColor color = it.Kind == ikFramedBox ? it.FillColor : it.Color;
-                if (fast)
-                    raster.Pixel(a.x(), a.y(), color);
-                else
-                    c.SetPixel(a.x(), a.y(), color);
-                break;
-            }
-            const QPoint keep = c.PenPos();
-            if (it.Kind == ikLine) {
-                setPen(it.Color, it.PenStyle);
-                if (!(fast && raster.Line(a, b))) {
-                    c.MoveTo(a.x(), a.y());
-                    c.LineTo(b.x(), b.y());
-                }
-            } else if (it.Kind == ikRectangle || it.Kind == ikEllipse) {
-                setPen(it.Color, it.PenStyle);
-                extend(a, b);
-                c.Brush = TBrush{it.FillColor, it.Transparent ? bsClear : bsSolid};
-                if (it.Kind == ikRectangle) {
-                    if (!(fast && raster.Rectangle(a.x(), a.y(), b.x(), b.y())))
-                        c.Rectangle(a.x(), a.y(), b.x(), b.y());
-                } else if (!(fast && raster.Ellipse(a.x(), a.y(), b.x(), b.y()))) {
-                    c.Ellipse(a.x(), a.y(), b.x(), b.y());
-                }
-                c.Brush.Style = bsSolid;
-            } else if (it.Kind == ikFramedBox) {
-                const int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
-                const int t = std::min(a.y(), b.y()), bt = std::max(a.y(), b.y());
-                setPen(it.FillColor, psSolid);
-                c.Brush = TBrush{it.FillColor, bsSolid};
-                c.Rectangle(l, t, r, bt);
-                TColor dark = it.FrameDarkColor, light = it.FrameLightColor;
-                switch (it.FrameStyle) {
-                case fsRaised:
-                    std::swap(dark, light);
-                    [[fallthrough]];
-                case fsLowered:
-                    c.Pen.Color = dark;
-                    c.MoveTo(l, bt - 1);
-                    c.LineTo(l, t);
-                    c.LineTo(r, t);
-                    c.Pen.Color = light;
-                    c.MoveTo(r - 1, t + 1);
-                    c.LineTo(r - 1, bt - 1);
-                    c.LineTo(l, bt - 1);
-                    break;
-                case fsEngraved:
-                    std::swap(dark, light);
-                    [[fallthrough]];
-                case fsEmbossed:
-                    c.Pen.Color = dark;
-                    DrawRectOutline(c, l + 1, t + 1, r - 1, bt - 1);
-                    c.Pen.Color = light;
-                    DrawRectOutline(c, l, t, r - 2, bt - 2);
-                    break;
-                default:
-                    break;
-                }
-            } else { // ikArrow
-                setPen(it.Color, it.PenStyle);
-                extend(a, b);
-                c.MoveTo(a.x(), a.y());
-                c.LineTo(b.x(), b.y());
-                if (it.Size >= 1) {
-                    const double dx = b.x() - a.x(), dy = b.y() - a.y();
-                    const double phi = std::atan(dy / dx) + (b.x() > a.x() ? M_PI / 2 : 3 * M_PI / 2);
-                    auto head = [&](double angle) {
-                        return QPoint(MovedBy(b.x(), -RoundToInt(std::sin(angle) * it.Size)),
-                                      MovedBy(b.y(), RoundToInt(std::cos(angle) * it.Size)));
-                    };
-                    const QPoint h1 = head(phi + kArrowHalfOpening), h2 = head(phi - kArrowHalfOpening);
-                    if (it.Transparent) {
-                        c.MoveTo(b.x(), b.y());
-                        c.LineTo(h1.x(), h1.y());
-                        c.MoveTo(b.x(), b.y());
-                        c.LineTo(h2.x(), h2.y());
-                    } else {
-                        c.Brush = TBrush{it.FillColor, bsSolid};
-                        c.Polygon({b, h1, h2});
-                    }
-                }
-            }
-            c.MoveTo(keep.x(), keep.y());
-            break;
-        }
-        case ikBar3D: {
-            QPoint a = DataPixel(layer, it.X1, it.Y1), b = DataPixel(layer, it.X2, it.Y2);
-            int l = std::min(a.x(), b.x()), r = std::max(a.x(), b.x());
-            const int t = std::min(a.y(), b.y()), bt = std::max(a.y(), b.y());
-            const double rad = it.Size * M_PI / 180.0;
-            const int dx = RoundToInt(std::cos(rad) * it.Depth), dy = -RoundToInt(std::sin(rad) * it.Depth);
-            if (it.Size > 90)
-                std::swap(l, r);
-            setPen(it.Color, it.PenStyle);
-            c.Brush = TBrush{it.FillColor, bsSolid};
-            const QPoint keep = c.PenPos();
-            const QPoint lt(MovedBy(l, dx), MovedBy(t, dy)), rt(MovedBy(r, dx), MovedBy(t, dy));
-            const QPoint rb(MovedBy(r, dx), MovedBy(bt, dy));
-            c.Polygon({{l, t}, lt, rt, {r, t}});
-            c.Polygon({rt, {r, t}, {r, bt}, rb});
-            QPoint fa(l, t), fb(r, bt);
-            extend(fa, fb);
-            c.Rectangle(fa.x(), fa.y(), fb.x(), fb.y());
-            c.MoveTo(keep.x(), keep.y());
-            break;
-        }
-        default:
-            break;
-        }
-    }
-    flushSquares();
-    flush();
+    TItemPass pass(c, {
+        .Store = *store_,
+        .ClassVisible = classVisible_,
+        .LayerVisible = layerVisible_,
+        .FastPaths = fastPaths_,
+        .TextFontStyle = textFontStyle_,
+        .TextBkColor = textBkColor_,
+        .TextBkStyle = textBkStyle_,
+        .TextAlignment = textAlignment_,
+        .TextExtents = textExtents_,
+        .DataPixel = DataPixels(),
+        .DrawToRun = drawToRun_,
+        .SquareMarks = squareMarks_,
+        .SquareMarkScratch = squareMarkScratch_,
+    });
+    pass.Run();
 }
 
 QPoint TRChart::TextLabelAnchor(const TTextLabel& l) const

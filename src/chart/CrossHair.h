@@ -1,7 +1,7 @@
 #pragma once
-// TCrossHair: one of the chart's cross-hairs, a vertical and/or horizontal
-// line through a world position of its layer, drawn over the presented
-// picture without redrawing the chart.
+// TCrossHair: one of the chart's four cross-hairs, a vertical and/or
+// horizontal line through a world position of its layer, drawn over the
+// items just before the chart's picture is presented.
 
 #include "chart/ChartTypes.h"
 #include "gfx/Canvas.h"

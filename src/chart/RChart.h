@@ -3,6 +3,26 @@
 // 30 text labels and 4 cross-hairs, painted through two off-screen pictures
 // (the control picture with background, shadow, caption and axes; the data
 // picture with the data-area background, grid, items, labels and frame).
+//
+// A mass spectrum with a cursor at m/z 28:
+//
+//     TRChart chart(&window);
+//     chart.SetControlBounds(10, 10, 360, 240);
+//     chart.SetLayerRange(1, 0, 60, 0, 100);   // layer 1: m/z 0..60, abundance 0..100 %
+//     chart.Scale1X()->SetVisible(true);        // axis settings: chart/ScaleProps.h
+//     chart.Scale1Y()->SetVisible(true);
+//     chart.SetCaption(QStringLiteral("Carbon monoxide"));
+//     chart.SetDataColor(clNavy);               // items take the current colour, pen and layer
+//     for (auto [mass, abundance] : {std::pair{12.0, 3.5}, {16.0, 2.0}, {28.0, 100.0}})
+//         chart.AddLine(mass, 0, mass, abundance); // appended to the display list
+//     chart.CrossHair1()->SetMode(chVert);
+//     chart.CrossHair1()->SetPosX(28);
+//     chart.ShowItems();                        // draws the list once
+//     chart.OnMouseMoveInChart = [](TRChart*, bool inside, Qt::KeyboardModifiers, double x, double y) { /* ... */ };
+//
+// The adders record; nothing is drawn until ShowItems (or a repaint). The
+// item pass (chart/ItemPass.h) draws the list; chart/ChartExport.h saves,
+// copies and prints the picture.
 
 #include "chart/BackgroundImage.h"
 #include "chart/ChartMapping.h"
@@ -190,7 +210,7 @@ public:
     void SetUseDataOf(TRChart* chart);
     int DataUserCount() const { return dataUserCount_; }
     TRChart* DataUser(int i) const { return i >= 0 && i < kMaxDataUsers ? dataUsers_[size_t(i)] : nullptr; }
-    // Shows the sharing errors; tests replace it.
+    // Shows a sharing error; the default is an information box, tests replace it.
     static std::function<void(const QString&)>& SharingErrorPresenter();
 
     // ---- appearance ----
@@ -353,6 +373,7 @@ private:
     void DrawTextLabels(Canvas& c);
     void DrawCrossHairs(Canvas& c, int x0, int y0);
     QPoint DataPixel(int layer, double x, double y) const; // in the data picture, clamped
+    TDataPixelMapping DataPixels() const;
     QPoint TextLabelAnchor(const TTextLabel& label) const;  // in the data picture, as drawn
     void Present(const Canvas& bitmap, int x, int y);
 
