@@ -108,7 +108,12 @@ QAccessibleInterface* LinkFactory(const QString& className, QObject* object)
 
 } // namespace
 
-std::function<bool(const QUrl&)> TFrmAbout::OpenAddress = OpenWithDesktop;
+std::function<bool(const QUrl&)>& TFrmAbout::AddressOpener()
+{
+    static std::function<bool(const QUrl&)> opener = OpenWithDesktop;
+    return opener;
+}
+
 const QString TFrmAbout::SimulationsAddress = QStringLiteral("https://phet.colorado.edu/");
 
 TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent)
@@ -240,8 +245,8 @@ void TFrmAbout::Open(const QString& address)
     const QCursor saved = cursor();
     setCursor(Qt::WaitCursor);
     QCoreApplication::processEvents();
-    if (OpenAddress)
-        OpenAddress(QUrl(address, QUrl::StrictMode));
+    if (const auto& open = AddressOpener())
+        open(QUrl(address, QUrl::StrictMode));
     setCursor(saved);
 }
 

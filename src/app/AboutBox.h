@@ -47,9 +47,9 @@ public:
     void Panel2MouseMove();
     void BButOKClick();
 
-    // Opens an address with the desktop's registered program; replaceable so
-    // tests can see what would be opened. The result is not examined.
-    static std::function<bool(const QUrl&)> OpenAddress;
+    // Opens the links' addresses; the result is not examined.
+    // Default: the desktop's registered program; tests replace it to see what would be opened.
+    static std::function<bool(const QUrl&)>& AddressOpener();
     // The collection of simulations that LblSimus shows and opens.
     static const QString SimulationsAddress;
 

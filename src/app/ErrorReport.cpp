@@ -14,13 +14,13 @@ void DefaultPresenter(const QString& message)
     box.exec();
 }
 
-TApplication::ErrorPresenter& Presenter()
+} // namespace
+
+std::function<void(const QString&)>& TApplication::ErrorPresenter()
 {
-    static TApplication::ErrorPresenter presenter = DefaultPresenter;
+    static std::function<void(const QString&)> presenter = DefaultPresenter;
     return presenter;
 }
-
-} // namespace
 
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv)
@@ -36,15 +36,8 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
 
 void TApplication::ShowException(const QString& message)
 {
-    if (Presenter())
-        Presenter()(message);
-}
-
-TApplication::ErrorPresenter TApplication::SetErrorPresenter(ErrorPresenter presenter)
-{
-    ErrorPresenter old = std::move(Presenter());
-    Presenter() = std::move(presenter);
-    return old;
+    if (ErrorPresenter())
+        ErrorPresenter()(message);
 }
 
 bool RunReportingErrors(const std::function<void()>& f)

@@ -15,13 +15,13 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Shows the message as the default error report does. Tests replace the
-    // presenter so that no modal box blocks them.
+    // Shows the message as the default error report does, through the
+    // error presenter.
     static void ShowException(const QString& message);
 
-    using ErrorPresenter = std::function<void(const QString& message)>;
-    // Returns the presenter that was in place.
-    static ErrorPresenter SetErrorPresenter(ErrorPresenter presenter);
+    // Shows the error report's messages; the default is a modal error box,
+    // tests replace it (TScopedHook) so that no box blocks them.
+    static std::function<void(const QString& message)>& ErrorPresenter();
 };
 
 // Runs f; an exception it throws is reported by the default error report

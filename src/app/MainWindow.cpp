@@ -419,7 +419,7 @@ void TfrmExample::LoadSpectrum(const QString& name)
 {
     try {
         const TSpectrumLoad load = library_.LoadSpectrum(name, *MatData);
-        if (load.superseded)
+        if (load.Superseded)
             return; // a newer load, started while this one read, has taken over
         lineCount_ = library_.LineCount();
         if (const auto end = load.MassAxisEnd())
@@ -441,18 +441,12 @@ std::vector<TSpectralLine> TfrmExample::Lines() const
 
 void TfrmExample::ComputeIonPaths(int U, int Bp)
 {
-    RChart1->SetSuppressPaint(true);
-    RChart1->ClearItems();
     const std::vector<TSpectralLine> lines = Lines();
     const TIonPaths model = ComputeIonPathModel(U, Bp, k_, lines);
-    AddIonPaths(*RChart1, model, lines);
-    // The detector's stick, as the field scan without a window records it.
-    if (const auto stick = StickInFocus(model, lines))
-        RChart2->AddLine(stick->Mass, 0, stick->Mass, stick->Abundance);
+    ShowIonPaths(*RChart1, model, lines);
+    ShowDetector(*RChart2, model, lines);
     RLabMass->SetText(FormatReal(1, 1, model.MassInFocus));
-    RChart2->CrossHair1()->SetPosX(model.MassInFocus);
     RChart2->ShowItems();
-    RChart1->SetSuppressPaint(false);
 }
 
 void TfrmExample::TBMagneticChange()
@@ -469,6 +463,8 @@ void TfrmExample::EnergyChange()
 
 void TfrmExample::SetScanControlsEnabled(bool enabled)
 {
+    // The order matters: disabling the control with the focus moves the
+    // focus on, past the ones already disabled.
     TBMagnetic->setEnabled(enabled);
     Energy->setEnabled(enabled);
     ScStartBtn->setEnabled(enabled);
@@ -477,10 +473,7 @@ void TfrmExample::SetScanControlsEnabled(bool enabled)
 
 void TfrmExample::ScStartBtnClick()
 {
-    TBMagnetic->setEnabled(false);
-    Energy->setEnabled(false);
-    ScStartBtn->setEnabled(false);
-    spectrumbox->setEnabled(false);
+    SetScanControlsEnabled(false);
     scanning_ = true;
     RChart2->ClearItems();
     int pass = 0;
@@ -492,10 +485,7 @@ void TfrmExample::ScStartBtnClick()
         if (next.Last) {
             TBMagnetic->setValue(next.Position);
             MagnetNum->SetValue(TBMagnetic->minimum() / 10);
-            ScStartBtn->setEnabled(true);
-            TBMagnetic->setEnabled(true);
-            Energy->setEnabled(true);
-            spectrumbox->setEnabled(true);
+            SetScanControlsEnabled(true);
             scanning_ = false;
         }
         ComputeIonPaths(Energy->value(), TBMagnetic->value());
@@ -510,10 +500,7 @@ void TfrmExample::ScStartBtnClick()
 void TfrmExample::ScStopBtnClick()
 {
     scanning_ = false;
-    TBMagnetic->setEnabled(true);
-    Energy->setEnabled(true);
-    spectrumbox->setEnabled(true);
-    ScStartBtn->setEnabled(true);
+    SetScanControlsEnabled(true);
 }
 
 void TfrmExample::ClearBtnClick()

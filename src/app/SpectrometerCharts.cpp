@@ -1,5 +1,6 @@
 #include "app/SpectrometerCharts.h"
 
+#include "app/FieldScan.h"
 #include "chart/RChart.h"
 #include "gfx/Frames.h"
 
@@ -45,6 +46,8 @@ void SetUpSpectrumChart(TRChart& c)
     c.Loaded();
 }
 
+namespace {
+
 void AddIonPaths(TRChart& deflection, const TIonPaths& model, const std::vector<TSpectralLine>& lines)
 {
     for (size_t i = 0; i < lines.size() && i < model.Paths.size(); ++i) {
@@ -57,12 +60,21 @@ void AddIonPaths(TRChart& deflection, const TIonPaths& model, const std::vector<
     }
 }
 
+} // namespace
+
 void ShowIonPaths(TRChart& deflection, const TIonPaths& model, const std::vector<TSpectralLine>& lines)
 {
     deflection.SetSuppressPaint(true);
     deflection.ClearItems();
     AddIonPaths(deflection, model, lines);
     deflection.SetSuppressPaint(false);
+}
+
+void ShowDetector(TRChart& spectrum, const TIonPaths& model, const std::vector<TSpectralLine>& lines)
+{
+    if (const auto stick = StickInFocus(model, lines))
+        spectrum.AddLine(stick->Mass, 0, stick->Mass, stick->Abundance);
+    spectrum.CrossHair1()->SetPosX(model.MassInFocus);
 }
 
 std::vector<TSpectralLine> RecordedSticks(const TRChart& spectrum)

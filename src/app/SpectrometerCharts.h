@@ -17,14 +17,17 @@ class TRChart;
 void SetUpDeflectionChart(TRChart& chart);
 void SetUpSpectrumChart(TRChart& chart);
 
-// Appends one path per line of one computation to the deflection chart:
-// faintest line first (so strong lines lie on top), a straight path from the
-// source to the top above the straight-path limit, else the circle through
-// the source.
-void AddIonPaths(TRChart& deflection, const TIonPaths& model, const std::vector<TSpectralLine>& lines);
 // Replaces the deflection chart's paths by those of one computation, painted
-// once at the end.
+// once at the end: one path per line, faintest first (so strong lines lie on
+// top), a straight path from the source to the top above the straight-path
+// limit, else the circle through the source.
 void ShowIonPaths(TRChart& deflection, const TIonPaths& model, const std::vector<TSpectralLine>& lines);
+
+// The detector's part of one computation on the spectrum chart: appends the
+// stick of the line in focus, if there is one (as the field scan records it),
+// and puts CrossHair1 at the mass in focus. The chart as set up above does not
+// redraw by itself: the caller calls ShowItems once its other changes are in.
+void ShowDetector(TRChart& spectrum, const TIonPaths& model, const std::vector<TSpectralLine>& lines);
 
 // The sticks the spectrum chart holds, in the order they were added.
 std::vector<TSpectralLine> RecordedSticks(const TRChart& spectrum);

@@ -70,9 +70,8 @@ public:
     // The endpoint socket of a window, for tools that talk to it directly.
     static QString SocketPath(TWindowHandle window);
 
-    // Where an exception thrown by a window procedure goes. It never passes
-    // through the transport (the sender is still answered); by default it is
-    // rethrown from a queued event, so the application's error report shows
-    // it once the program is back in its event loop.
-    static std::function<void(std::exception_ptr)> ReportHandlerError;
+    // Where an exception thrown by a window procedure goes; it never passes
+    // through the transport (the sender is still answered).
+    // Default: rethrown from a queued event for the error report; tests replace it.
+    static std::function<void(std::exception_ptr)>& HandlerErrorReport();
 };

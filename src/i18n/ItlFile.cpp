@@ -22,7 +22,7 @@ bool HasWindowSystem()
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
-void DefaultReportWriteFailure(const QString& message)
+void DefaultWriteFailureReport(const QString& message)
 {
     if (HasWindowSystem()) {
         QMessageBox::critical(nullptr, QCoreApplication::applicationName(), message);
@@ -33,7 +33,11 @@ void DefaultReportWriteFailure(const QString& message)
 
 } // namespace
 
-std::function<void(const QString&)> TLexifer2000::ReportWriteFailure = DefaultReportWriteFailure;
+std::function<void(const QString&)>& TLexifer2000::WriteFailureReport()
+{
+    static std::function<void(const QString&)> report = DefaultWriteFailureReport;
+    return report;
+}
 
 QString ItlFileName(const QString& executableFileName)
 {
@@ -68,14 +72,14 @@ TLexifer2000::~TLexifer2000()
         WriteItlFile(ItlFileName(QCoreApplication::applicationFilePath()));
     } catch (const Exception& e) {
         try {
-            if (ReportWriteFailure)
-                ReportWriteFailure(e.Message());
+            if (const auto& report = WriteFailureReport())
+                report(e.Message());
         } catch (...) {
         }
     } catch (...) {
         try {
-            if (ReportWriteFailure)
-                ReportWriteFailure(QStringLiteral("Cannot write the translation file."));
+            if (const auto& report = WriteFailureReport())
+                report(QStringLiteral("Cannot write the translation file."));
         } catch (...) {
         }
     }

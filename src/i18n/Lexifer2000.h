@@ -72,10 +72,9 @@ public:
     TTranslateEvent OnTranslate;
     TTranslateObjectEvent OnTranslateObject;
 
-    // Where a failed write at destruction is reported; replaceable for tests.
-    // The default shows an error box when a real window system is there and
-    // writes to standard error otherwise.
-    static std::function<void(const QString& message)> ReportWriteFailure;
+    // Where a failed write at destruction is reported.
+    // Default: an error box with a window system, else standard error; tests replace it.
+    static std::function<void(const QString& message)>& WriteFailureReport();
 
 private:
     // Replaces a prefixed text by the translation of the rest; false when

@@ -1,6 +1,7 @@
 #include "app/AboutBox.h"
 #include "gfx/Color.h"
 #include "i18n/Lexifer2000.h"
+#include "support/ScopedHook.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -30,16 +31,15 @@ const QString kGermanDescription = QStringLiteral(
 // Records what the links would open, and the cursor the box shows meanwhile.
 struct OpenRecorder {
     QStringList opened;
-    std::function<bool(const QUrl&)> saved = TFrmAbout::OpenAddress;
+    TScopedHook<bool(const QUrl&)> opener;
     explicit OpenRecorder(TFrmAbout& box)
+        : opener(TFrmAbout::AddressOpener(), [this, &box](const QUrl& url) {
+              opened.append(url.toString());
+              EXPECT_EQ(box.cursor().shape(), Qt::WaitCursor);
+              return false;
+          })
     {
-        TFrmAbout::OpenAddress = [this, &box](const QUrl& url) {
-            opened.append(url.toString());
-            EXPECT_EQ(box.cursor().shape(), Qt::WaitCursor);
-            return false;
-        };
     }
-    ~OpenRecorder() { TFrmAbout::OpenAddress = saved; }
 };
 
 void Send(QWidget* w, QEvent::Type type)
@@ -133,7 +133,7 @@ TEST(AboutBox, AnUntranslatedHomePageOpensNothing)
 {
     // The desktop opener refuses an address without a scheme instead of
     // taking it for a file name.
-    EXPECT_FALSE(TFrmAbout::OpenAddress(QUrl(QStringLiteral("HomePageURL"))));
+    EXPECT_FALSE(TFrmAbout::AddressOpener()(QUrl(QStringLiteral("HomePageURL"))));
     TLexifer2000 lex;
     TFrmAbout box;
     PrepareAboutTexts(box, lex);

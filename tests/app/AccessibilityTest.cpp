@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "chart/RChart.h"
 #include "i18n/Lexifer2000.h"
+#include "support/ScopedHook.h"
 #include "widgets/NumLab.h"
 #include "widgets/RasterLab.h"
 
@@ -277,11 +278,10 @@ TEST(Accessibility, SlidersMoveByLineAndPageSizeAndTheReadOutsFollow)
 TEST(Accessibility, AboutBoxAnswersEnterAndEscapeAndItsLinksTheirKeys)
 {
     QStringList opened;
-    const auto saved = TFrmAbout::OpenAddress;
-    TFrmAbout::OpenAddress = [&](const QUrl& url) {
+    TScopedHook opener(TFrmAbout::AddressOpener(), [&](const QUrl& url) {
         opened << url.toString();
         return false;
-    };
+    });
     TLexifer2000 lex;
     QFile f(Shipped("ionpath.itl"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -331,17 +331,15 @@ TEST(Accessibility, AboutBoxAnswersEnterAndEscapeAndItsLinksTheirKeys)
         }
         EXPECT_EQ(opened, c.opened);
     }
-    TFrmAbout::OpenAddress = saved;
 }
 
 TEST(Accessibility, AboutBoxLinksArePressableLinksForAssistiveTools)
 {
     QStringList opened;
-    const auto saved = TFrmAbout::OpenAddress;
-    TFrmAbout::OpenAddress = [&](const QUrl& url) {
+    TScopedHook opener(TFrmAbout::AddressOpener(), [&](const QUrl& url) {
         opened << url.toString();
         return false;
-    };
+    });
     TLexifer2000 lex;
     TFrmAbout box;
     PrepareAboutTexts(box, lex);
@@ -357,7 +355,6 @@ TEST(Accessibility, AboutBoxLinksArePressableLinksForAssistiveTools)
     QAccessibleInterface* home = QAccessible::queryAccessibleInterface(box.LblHomePage);
     home->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(opened, (QStringList{TFrmAbout::SimulationsAddress, QStringLiteral("https://ionpath.example/home")}));
-    TFrmAbout::OpenAddress = saved;
 }
 
 // Longer translations are not cut off: every caption with its icon fits

@@ -1,5 +1,6 @@
 #include "app/ErrorReport.h"
 #include "support/Errors.h"
+#include "support/ScopedHook.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -32,13 +33,14 @@ public:
 TEST(ErrorReport, ExceptionLeavingAnEventHandlerIsShownAndDispatchGoesOn)
 {
     QStringList shown;
-    auto old = TApplication::SetErrorPresenter([&](const QString& m) { shown << m; });
     Thrower t;
-    QCoreApplication::postEvent(&t, new QEvent(QEvent::User));
-    QCoreApplication::postEvent(&t, new QEvent(QEvent::Type(QEvent::User + 1)));
-    QCoreApplication::postEvent(&t, new QEvent(QEvent::Type(QEvent::User + 2)));
-    QCoreApplication::processEvents();
-    TApplication::SetErrorPresenter(old);
+    {
+        TScopedHook presenter(TApplication::ErrorPresenter(), [&](const QString& m) { shown << m; });
+        QCoreApplication::postEvent(&t, new QEvent(QEvent::User));
+        QCoreApplication::postEvent(&t, new QEvent(QEvent::Type(QEvent::User + 1)));
+        QCoreApplication::postEvent(&t, new QEvent(QEvent::Type(QEvent::User + 2)));
+        QCoreApplication::processEvents();
+    }
 
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[0], QStringLiteral("Component \"Matrix1\": not enough memory on heap"));

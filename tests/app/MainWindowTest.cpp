@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "chart/RChart.h"
 #include "support/Matrix.h"
+#include "support/ScopedHook.h"
 #include "widgets/NumLab.h"
 #include "widgets/RasterLab.h"
 
@@ -165,7 +166,7 @@ TEST(MainWindow, ConversionErrorIsReportedAndTheWindowGoesOn)
     f.close();
 
     QStringList shown;
-    auto keep = TApplication::SetErrorPresenter([&](const QString& m) { shown << m; });
+    TScopedHook presenter(TApplication::ErrorPresenter(), [&](const QString& m) { shown << m; });
     Window win(path);
     TfrmExample& w = win.w;
     EXPECT_EQ(w.LineCount(), 2);
@@ -183,5 +184,4 @@ TEST(MainWindow, ConversionErrorIsReportedAndTheWindowGoesOn)
     w.TBMagnetic->setValue(1000);
     EXPECT_EQ(w.RChart1->ItemCount(), 0);
     EXPECT_EQ(w.RLabMass->Text(), QStringLiteral("6.9"));
-    TApplication::SetErrorPresenter(keep);
 }

@@ -1,5 +1,6 @@
 #include "chart/RChart.h"
 #include "support/Errors.h"
+#include "support/ScopedHook.h"
 
 #include <QTemporaryDir>
 #include <cmath>
@@ -89,6 +90,49 @@ TEST(Chart, RangeRulesOfTheAxisSettings)
     EXPECT_EQ(y->DecPlaces(), 4);
     y->SetDecPlaces(99);
     EXPECT_EQ(y->DecPlaces(), 12);
+}
+
+TEST(Chart, EveryAxisDrawsWithItsLayersSettings)
+{
+    // Whatever is set on a layer's axis settings reaches the axis that draws
+    // it, the labels in the axis colour.
+    TRChart c;
+    for (int n : {1, 2, 7, 16}) {
+        TScalePropsHoriz* x = c.ScaleX(n);
+        TScalePropsVert* y = c.ScaleY(n);
+        x->SetCaption(QStringLiteral("m/z %1").arg(n));
+        x->SetCaptionPosX(n);
+        x->SetCaptionAnchor(uaSclBotRgt);
+        x->SetDecPlaces(2);
+        x->SetMinTicks(7);
+        x->SetShortTicks(false);
+        x->SetScaleInscript(QStringLiteral("u"));
+        x->SetScaleLocation(slTop);
+        x->SetVisible(true);
+        y->SetLabelType(ftUserText);
+        y->SetUserTickText(QStringLiteral("low|high"));
+        y->SetCaptionAlignment(taLeftJustify);
+        y->SetColorScale(255);
+        TFont f;
+        f.Name = QStringLiteral("DejaVu Sans");
+        f.SetPixelHeight(11);
+        y->SetFont(f);
+        y->SetScaleLocation(slRight);
+        c.SetLayerRange(n, -n, n, 10, 20);
+    }
+    for (int n = 1; n <= 16; ++n) {
+        SCOPED_TRACE(n);
+        const std::pair<const TScaleProps*, const TScale*> axes[] = {{c.ScaleX(n), c.AxisX(n)},
+                                                                     {c.ScaleY(n), c.AxisY(n)}};
+        for (const auto& [props, axis] : axes) {
+            TScaleSettings expected = props->Settings();
+            expected.Font.Color = expected.ColorScale;
+            EXPECT_TRUE(axis->Settings() == expected) << axis->Caption().toStdString();
+        }
+    }
+    EXPECT_EQ(c.AxisX(7)->ScaleType(), sctXB);
+    EXPECT_EQ(c.AxisY(7)->ScaleType(), sctYL);
+    EXPECT_EQ(c.AxisY(16)->Font().Color, TColor(255));
 }
 
 TEST(Chart, JointLayerErrorsAndFollowing)
@@ -247,8 +291,7 @@ TEST(Chart, DownwardArrowHeadSitsAboveTheTipOnBothSides)
 TEST(Chart, SharingErrorsAndGroups)
 {
     QStringList shown;
-    auto keep = TRChart::SharingErrorPresenter();
-    TRChart::SharingErrorPresenter() = [&](const QString& m) { shown << m; };
+    TScopedHook presenter(TRChart::SharingErrorPresenter(), [&](const QString& m) { shown << m; });
     TRChart a, b, c, d, e, f;
     a.SetUseDataOf(&a);
     b.SetUseDataOf(&a);
@@ -277,7 +320,6 @@ TEST(Chart, SharingErrorsAndGroups)
     EXPECT_EQ(a.DataUser(0), &c);
     b.ClearItems();
     EXPECT_EQ(a.ItemCount(), 2);
-    TRChart::SharingErrorPresenter() = keep;
 }
 
 TEST(Chart, ShadowStyles)

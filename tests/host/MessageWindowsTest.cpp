@@ -7,6 +7,7 @@
 #include "host/MessageWindows.h"
 #include "host/RuntimeDirectory.h"
 #include "host/WireFrame.h"
+#include "support/ScopedHook.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,7 +54,6 @@ protected:
         for (TWindowHandle h : windows)
             TMessageWindows::DestroyWindow(h);
         TMessageWindows::UnregisterClass(kClass);
-        TMessageWindows::ReportHandlerError = nullptr;
     }
     TWindowHandle Create(const QString& name, TCopyDataProc proc = nullptr)
     {
@@ -237,13 +237,13 @@ TEST_F(MessageWindows, FramesAreDispatchedWholeWhateverTheyArriveIn)
 TEST_F(MessageWindows, HandlerThatThrowsIsReportedAndTheSenderStillAnswered)
 {
     std::vector<std::string> reported;
-    TMessageWindows::ReportHandlerError = [&](std::exception_ptr e) {
+    TScopedHook report(TMessageWindows::HandlerErrorReport(), [&](std::exception_ptr e) {
         try {
             std::rethrow_exception(e);
         } catch (const std::exception& x) {
             reported.push_back(x.what());
         }
-    };
+    });
     const TWindowHandle h = Create(QStringLiteral("w"), [](TWindowHandle, qint32, const char*, std::size_t) {
         throw Exception(QStringLiteral("handler failed"));
     });

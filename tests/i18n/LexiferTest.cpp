@@ -1,4 +1,5 @@
 #include "i18n/Lexifer2000.h"
+#include "support/ScopedHook.h"
 
 #include "../widgets/QStringPrinter.h"
 
@@ -239,14 +240,12 @@ TEST(Lexifer, ReportsAFailedWriteAtDestructionWithoutThrowing)
     ASSERT_TRUE(QDir(dir.path()).mkdir(ItlFileName(QCoreApplication::applicationFilePath())));
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
     QStringList reports;
-    const auto oldReport = TLexifer2000::ReportWriteFailure;
-    TLexifer2000::ReportWriteFailure = [&](const QString& m) { reports.append(m); };
     {
+        TScopedHook report(TLexifer2000::WriteFailureReport(), [&](const QString& m) { reports.append(m); });
         TLexifer2000 lex;
         lex.SetAutoCreateItlFile(true);
         lex.Translate(QStringLiteral("Hello"));
     }
-    TLexifer2000::ReportWriteFailure = oldReport;
     QDir::setCurrent(oldCurrent);
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports[0].contains(QStringLiteral("Cannot write the translation file")));

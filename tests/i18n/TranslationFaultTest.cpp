@@ -4,6 +4,7 @@
 #include "i18n/Lexifer2000.h"
 #include "i18n/TranslationFile.h"
 #include "support/Errors.h"
+#include "support/ScopedHook.h"
 
 #include "../faults/AsOtherUser.h"
 #include "../widgets/QStringPrinter.h"
@@ -144,7 +145,7 @@ TEST(TranslationFault, TheFileAtTheEndInAReadOnlyFolderIsReportedAndTheOldOneKep
         if (!QDir::setCurrent(dir.path()))
             return QStringLiteral("cannot enter the folder");
         QStringList reports;
-        TLexifer2000::ReportWriteFailure = [&](const QString& m) { reports << m; };
+        TScopedHook report(TLexifer2000::WriteFailureReport(), [&](const QString& m) { reports << m; });
         {
             TLexifer2000 lex;
             lex.SetAutoCreateItlFile(true);

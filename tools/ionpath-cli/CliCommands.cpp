@@ -297,9 +297,7 @@ private:
         }
         const TIonPaths model = ComputeIonPathModel(voltage, field, k, s.Lines);
         ShowIonPaths(deflection, model, s.Lines);
-        if (const auto stick = StickInFocus(model, s.Lines))
-            spectrum.AddLine(stick->Mass, 0, stick->Mass, stick->Abundance);
-        spectrum.CrossHair1()->SetPosX(model.MassInFocus);
+        ShowDetector(spectrum, model, s.Lines);
 
         try {
             if (!deflectionPath.isEmpty())
