@@ -130,7 +130,7 @@ void LoadSpectrum(benchmark::State& state, int megabytes, Hook hook)
     matrix.SetNrOfColumns(2);
     for (auto _ : state) {
         const TSpectrumLoad load = library.LoadSpectrum(last, matrix);
-        if (load.lineCount != 12) {
+        if (load.LineCount != 12) {
             state.SkipWithError("the last substance did not load");
             return;
         }

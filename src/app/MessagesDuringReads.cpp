@@ -7,15 +7,15 @@
 std::function<void()> ProcessMessagesEvery(int milliseconds)
 {
     struct TState {
-        QElapsedTimer since;
-        unsigned lines = 0;
+        QElapsedTimer Since;
+        unsigned Lines = 0;
     };
     return [state = std::make_shared<TState>(), milliseconds] {
-        if (state->lines++ % 64 != 0)
+        if (state->Lines++ % 64 != 0)
             return;
-        if (!state->since.isValid() || state->since.elapsed() >= milliseconds) {
+        if (!state->Since.isValid() || state->Since.elapsed() >= milliseconds) {
             QCoreApplication::processEvents();
-            state->since.start();
+            state->Since.start();
         }
     };
 }

@@ -41,7 +41,7 @@ bool IsRecordEnd(QByteArrayView line)
 // parts of it, which only lines longer than the cut can have.
 bool MayHoldName(const TLineSpan& line)
 {
-    return line.probed || line.loneLineFeeds || line.RawSize() > kCreditCut;
+    return line.Probed || line.LoneLineFeeds || line.RawSize() > kCreditCut;
 }
 
 // The line as the loader compares it: "(by courtesy" and the 254 characters
@@ -111,9 +111,9 @@ QByteArrayView TrimControls(QByteArrayView text)
 
 std::optional<double> TSpectrumLoad::MassAxisEnd() const
 {
-    if (!lastMass)
+    if (!LastMass)
         return std::nullopt;
-    return std::trunc(*lastMass) + 10.0;
+    return std::trunc(*LastMass) + 10.0;
 }
 
 bool TSpectrumLibrary::Open(const QString& path, QString* error)
@@ -183,13 +183,13 @@ QStringList TSpectrumLibrary::SubstanceNames()
         // Lines that cannot hold a marker are passed over in bulk; the hook
         // still runs once for every line.
         const TLineSpan line = lines.NextOfInterest(content.size());
-        endOfStream = line.endOfStream;
-        for (qsizetype k = 0; k <= line.linesPassed && OnLineRead; ++k)
+        endOfStream = line.EndOfStream;
+        for (qsizetype k = 0; k <= line.LinesPassed && OnLineRead; ++k)
             OnLineRead();
-        if (!(line.probed || line.loneLineFeeds) || !IsNameMarker(lines.Text(line, buffer)))
+        if (!(line.Probed || line.LoneLineFeeds) || !IsNameMarker(lines.Text(line, buffer)))
             continue;
         const TLineSpan nameLine = lines.Next();
-        endOfStream = nameLine.endOfStream;
+        endOfStream = nameLine.EndOfStream;
         const QString name = NameFromLine(lines.Text(nameLine, buffer), encoding);
         if (OnLineRead)
             OnLineRead();
@@ -232,26 +232,26 @@ TSpectrumLoad TSpectrumLibrary::LoadSpectrum(const QString& name, TMatrix& matri
     auto next = [&] {
         span = lines.Next();
         line = lines.Text(span, buffer);
-        endOfStream = span.endOfStream;
+        endOfStream = span.EndOfStream;
         return hook(1);
     };
     auto superseded = [&] {
         TSpectrumLoad s;
-        s.superseded = true;
+        s.Superseded = true;
         return s;
     };
 
-    while (!endOfStream && !load.found) {
+    while (!endOfStream && !load.Found) {
         // Only lines that may hold the name are looked at.
         span = lines.NextOfInterest(kCreditCut);
-        endOfStream = span.endOfStream;
-        if (!hook(span.linesPassed + 1))
+        endOfStream = span.EndOfStream;
+        if (!hook(span.LinesPassed + 1))
             return superseded();
         // An empty name (a name line without credit) would match the first
         // empty line anywhere and read whatever follows as data.
         if (lowerName.isEmpty() || !MayHoldName(span) || !MatchesName(lines.Text(span, buffer), lowerName))
             continue;
-        load.found = true;
+        load.Found = true;
         // The three lines after the name line are free text.
         for (int skip = 0; skip < 4; ++skip)
             if (!next())
@@ -269,11 +269,11 @@ TSpectrumLoad TSpectrumLibrary::LoadSpectrum(const QString& name, TMatrix& matri
                     throw EConvertError(InvalidFloatMessage(DecodeText(text, encoding)));
                 if (isMass) {
                     mass = value;
-                    load.lastMass = value;
+                    load.LastMass = value;
                     continue;
                 }
                 ++lineCount_;
-                load.lineCount = lineCount_;
+                load.LineCount = lineCount_;
                 matrix.SetCell(1, lineCount_, mass);
                 matrix.SetCell(2, lineCount_, value);
                 if (lineCount_ == kMaxLines) {

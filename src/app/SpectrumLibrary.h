@@ -26,10 +26,10 @@ class TMatrix;
 
 // What one LoadSpectrum did.
 struct TSpectrumLoad {
-    bool found = false;            // a line matched the name
-    int lineCount = 0;             // (mass, abundance) pairs stored, rows 1..lineCount
-    std::optional<double> lastMass; // the last mass column read, if any
-    bool superseded = false;       // a newer load started from the line hook took over
+    bool Found = false;            // a line matched the name
+    int LineCount = 0;             // (mass, abundance) pairs stored, rows 1..LineCount
+    std::optional<double> LastMass; // the last mass column read, if any
+    bool Superseded = false;       // a newer load started from the line hook took over
 
     // Where the spectrum chart's mass axis should end: the last mass read,
     // truncated toward zero, plus 10. None when no mass was read (the axis

@@ -8,7 +8,7 @@ std::optional<TSubstance> LoadSubstance(TSpectrumLibrary& library, const QString
     TMatrix matrix;
     matrix.SetNrOfColumns(2);
     const TSpectrumLoad load = library.LoadSpectrum(name, matrix);
-    if (!load.found)
+    if (!load.Found)
         return std::nullopt;
     TSubstance s;
     s.Name = name;

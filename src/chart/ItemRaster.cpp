@@ -179,16 +179,16 @@ bool TItemRaster::Ellipse(int left, int top, int right, int bottom)
         if (!s.Empty()) {
             raster::Span inner;
             if (!up.Empty() && !dn.Empty()) {
-                inner.x0 = std::max({s.x0 + 1, up.x0, dn.x0});
-                inner.x1 = std::min({s.x1 - 1, up.x1, dn.x1});
+                inner.X0 = std::max({s.X0 + 1, up.X0, dn.X0});
+                inner.X1 = std::min({s.X1 - 1, up.X1, dn.X1});
             }
             if (inner.Empty()) {
-                Span(y, s.x0, s.x1, fg);
+                Span(y, s.X0, s.X1, fg);
             } else {
-                Span(y, s.x0, inner.x0 - 1, fg);
-                Span(y, inner.x1 + 1, s.x1, fg);
+                Span(y, s.X0, inner.X0 - 1, fg);
+                Span(y, inner.X1 + 1, s.X1, fg);
                 if (fill)
-                    Span(y, inner.x0, inner.x1, bg);
+                    Span(y, inner.X0, inner.X1, bg);
             }
         }
         up = s;

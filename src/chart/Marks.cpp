@@ -11,8 +11,8 @@ namespace {
 // pixel. They give the smallest symbols a crisp, symmetric look on the screen
 // that lines cannot (a one-pixel line leaves out its end pixel).
 struct Glyph {
-    int symbol;
-    std::array<std::uint8_t, 7> rows;
+    int Symbol;
+    std::array<std::uint8_t, 7> Rows;
 };
 
 constexpr std::array<Glyph, 8> kGlyphs = {{
@@ -66,8 +66,8 @@ void Open(Canvas& c, Draw draw)
 
 // The triangles 33..47 come in pairs: the outline, then the same filled.
 struct Triangle {
-    int openSymbol;
-    std::array<QPoint, 3> corners; // offsets from the centre
+    int OpenSymbol;
+    std::array<QPoint, 3> Corners; // offsets from the centre
 };
 
 constexpr std::array<Triangle, 6> kTriangles = {{
@@ -89,7 +89,7 @@ std::vector<QPoint> Moved(std::initializer_list<QPoint> offsets, int x, int y)
 
 void DrawTriangle(Canvas& c, const Triangle& t, bool filled, int x, int y)
 {
-    const auto pts = Moved({t.corners[0], t.corners[1], t.corners[2]}, x, y);
+    const auto pts = Moved({t.Corners[0], t.Corners[1], t.Corners[2]}, x, y);
     if (filled) {
         FillWithPen(c);
         c.Polygon(pts);
@@ -229,8 +229,8 @@ void DrawShape(Canvas& c, int m, int x, int y)
         return;
     default:
         for (const Triangle& t : kTriangles) {
-            if (m == t.openSymbol || m == t.openSymbol + 1)
-                return DrawTriangle(c, t, m != t.openSymbol, x, y);
+            if (m == t.OpenSymbol || m == t.OpenSymbol + 1)
+                return DrawTriangle(c, t, m != t.OpenSymbol, x, y);
         }
         return;
     }
@@ -259,8 +259,8 @@ void DrawCharacter(Canvas& c, std::uint8_t code, int x, int y)
 const std::uint8_t* ScreenMarkGlyph(int markType)
 {
     for (const Glyph& g : kGlyphs)
-        if (g.symbol == markType)
-            return g.rows.data();
+        if (g.Symbol == markType)
+            return g.Rows.data();
     return nullptr;
 }
 

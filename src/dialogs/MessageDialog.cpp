@@ -30,17 +30,17 @@ std::unique_ptr<TMessageForm> BuildMessageDialog(const QString& text, TMsgDlgTyp
     const QRect screenRect = screen ? screen->geometry() : QRect();
 
     TMessageDialogEnvironment environment;
-    environment.screenSize = screenRect.size();
-    environment.applicationTitle = QGuiApplication::applicationDisplayName();
-    environment.language = MessageDialogLanguage;
-    environment.rightToLeft = form->layoutDirection() == Qt::RightToLeft;
-    environment.frame = EstimatedFrame();
+    environment.ScreenSize = screenRect.size();
+    environment.ApplicationTitle = QGuiApplication::applicationDisplayName();
+    environment.Language = MessageDialogLanguage;
+    environment.RightToLeft = form->layoutDirection() == Qt::RightToLeft;
+    environment.Frame = EstimatedFrame();
 
     const TMessageDialogLayout layout = LayoutMessageDialog(text, kind, buttons, environment,
                                                             TFontTextMetrics(form->font()),
                                                             MessageDialogButtonWidths());
     form->Arrange(layout);
-    form->move(screenRect.topLeft() + layout.position);
+    form->move(screenRect.topLeft() + layout.Position);
     return form;
 }
 

@@ -5,8 +5,8 @@
 namespace {
 
 struct KindTexts {
-    const char16_t* english;
-    const char16_t* german;
+    const char16_t* English;
+    const char16_t* German;
 };
 
 // dkCustom has no title of its own.
@@ -19,10 +19,10 @@ constexpr std::array<KindTexts, MessageDialogKindCount> kKindTitles{{
 }};
 
 struct ButtonTexts {
-    const char16_t* name;
-    int result;
-    const char16_t* english;
-    const char16_t* german;
+    const char16_t* Name;
+    int Result;
+    const char16_t* English;
+    const char16_t* German;
 };
 
 constexpr std::array<ButtonTexts, MessageButtonKindCount> kButtons{{
@@ -46,15 +46,15 @@ bool IsGerman(std::uint8_t language) { return language == 1; }
 QString MessageKindTitle(TMsgDlgType kind, std::uint8_t language)
 {
     const KindTexts& t = kKindTitles.at(kind);
-    return QString::fromUtf16(IsGerman(language) ? t.german : t.english);
+    return QString::fromUtf16(IsGerman(language) ? t.German : t.English);
 }
 
 QString MessageButtonCaption(TMsgDlgBtn kind, std::uint8_t language)
 {
     const ButtonTexts& t = kButtons.at(kind);
-    return QString::fromUtf16(IsGerman(language) ? t.german : t.english);
+    return QString::fromUtf16(IsGerman(language) ? t.German : t.English);
 }
 
-QString MessageButtonName(TMsgDlgBtn kind) { return QString::fromUtf16(kButtons.at(kind).name); }
+QString MessageButtonName(TMsgDlgBtn kind) { return QString::fromUtf16(kButtons.at(kind).Name); }
 
-int MessageButtonResult(TMsgDlgBtn kind) { return kButtons.at(kind).result; }
+int MessageButtonResult(TMsgDlgBtn kind) { return kButtons.at(kind).Result; }

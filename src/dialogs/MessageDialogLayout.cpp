@@ -57,83 +57,83 @@ TMessageDialogLayout LayoutMessageDialog(const QString& text, TMsgDlgType kind, 
     Validate(kind, buttons);
 
     TMessageDialogLayout l;
-    l.kind = kind;
-    l.text = text;
+    l.Kind = kind;
+    l.Text = text;
 
     const QSize letters = metrics.Extent(kAverageLetters);
     const int cx = letters.width() / 52;
     const int cy = letters.height();
-    l.averageChar = {cx, cy};
-    l.horzMargin = MulDiv(8, cx, 4);
-    l.vertMargin = MulDiv(8, cy, 8);
-    l.horzSpacing = MulDiv(10, cx, 4);
-    l.vertSpacing = MulDiv(10, cy, 8);
-    l.buttonWidth = MulDiv(50, cx, 4);
-    l.buttonHeight = MulDiv(14, cy, 8);
-    l.buttonSpacing = MulDiv(4, cx, 4);
+    l.AverageChar = {cx, cy};
+    l.HorzMargin = MulDiv(8, cx, 4);
+    l.VertMargin = MulDiv(8, cy, 8);
+    l.HorzSpacing = MulDiv(10, cx, 4);
+    l.VertSpacing = MulDiv(10, cy, 8);
+    l.ButtonWidth = MulDiv(50, cx, 4);
+    l.ButtonHeight = MulDiv(14, cy, 8);
+    l.ButtonSpacing = MulDiv(4, cx, 4);
 
     for (int b = 0; b < MessageButtonKindCount; ++b) {
         const auto kindOfButton = TMsgDlgBtn(b);
         if (!buttons.Contains(kindOfButton))
             continue;
         const int width = widths.Remember(kindOfButton, [&] {
-            return metrics.CaptionWidth(MessageButtonCaption(kindOfButton, environment.language)) + kCaptionPadding;
+            return metrics.CaptionWidth(MessageButtonCaption(kindOfButton, environment.Language)) + kCaptionPadding;
         });
-        l.buttonWidth = std::max(l.buttonWidth, width);
+        l.ButtonWidth = std::max(l.ButtonWidth, width);
     }
 
-    l.textSize = metrics.WrappedSize(text, environment.screenSize.width() / 2);
+    l.TextSize = metrics.WrappedSize(text, environment.ScreenSize.width() / 2);
 
-    l.hasIcon = kind != dkCustom;
-    l.blockSize = l.textSize;
-    if (l.hasIcon) {
-        l.blockSize.rwidth() += kIconSize + l.horzSpacing;
-        l.blockSize.rheight() = std::max(l.blockSize.height(), kIconSize);
+    l.HasIcon = kind != dkCustom;
+    l.BlockSize = l.TextSize;
+    if (l.HasIcon) {
+        l.BlockSize.rwidth() += kIconSize + l.HorzSpacing;
+        l.BlockSize.rheight() = std::max(l.BlockSize.height(), kIconSize);
     }
 
     const int count = buttons.Count();
-    l.buttonGroupWidth = count == 0 ? 0 : count * l.buttonWidth + (count - 1) * l.buttonSpacing;
+    l.ButtonGroupWidth = count == 0 ? 0 : count * l.ButtonWidth + (count - 1) * l.ButtonSpacing;
 
-    l.clientSize = {std::max(l.blockSize.width(), l.buttonGroupWidth) + 2 * l.horzMargin,
-                    l.blockSize.height() + l.buttonHeight + l.vertSpacing + 2 * l.vertMargin};
+    l.ClientSize = {std::max(l.BlockSize.width(), l.ButtonGroupWidth) + 2 * l.HorzMargin,
+                    l.BlockSize.height() + l.ButtonHeight + l.VertSpacing + 2 * l.VertMargin};
 
     // Centred on the screen, but never pushed past its top-left corner: a
     // dialog larger than the screen keeps its title bar reachable.
-    const QSize outer = l.clientSize.grownBy(environment.frame);
-    l.position = {std::max(0, environment.screenSize.width() / 2 - outer.width() / 2),
-                  std::max(0, environment.screenSize.height() / 2 - outer.height() / 2)};
+    const QSize outer = l.ClientSize.grownBy(environment.Frame);
+    l.Position = {std::max(0, environment.ScreenSize.width() / 2 - outer.width() / 2),
+                  std::max(0, environment.ScreenSize.height() / 2 - outer.height() / 2)};
 
-    l.title = kind == dkCustom ? environment.applicationTitle : MessageKindTitle(kind, environment.language);
+    l.Title = kind == dkCustom ? environment.ApplicationTitle : MessageKindTitle(kind, environment.Language);
 
     // Right-to-left reading mirrors icon and text together, so that the text
     // keeps its distance from the icon.
     const auto mirrored = [&](int left, int width) {
-        return environment.rightToLeft ? l.clientSize.width() - left - width : left;
+        return environment.RightToLeft ? l.ClientSize.width() - left - width : left;
     };
-    if (l.hasIcon)
-        l.imageBounds = QRect(mirrored(l.horzMargin, kIconSize), l.vertMargin, kIconSize, kIconSize);
-    const int textLeft = l.blockSize.width() - l.textSize.width() + l.horzMargin;
-    l.messageBounds = QRect(mirrored(textLeft, l.textSize.width()), l.vertMargin, l.textSize.width(),
-                            l.textSize.height());
+    if (l.HasIcon)
+        l.ImageBounds = QRect(mirrored(l.HorzMargin, kIconSize), l.VertMargin, kIconSize, kIconSize);
+    const int textLeft = l.BlockSize.width() - l.TextSize.width() + l.HorzMargin;
+    l.MessageBounds = QRect(mirrored(textLeft, l.TextSize.width()), l.VertMargin, l.TextSize.width(),
+                            l.TextSize.height());
 
     const auto defaultButton = FirstPresent(buttons, {dbOK, dbYes, dbRetry});
     const auto cancelButton = FirstPresent(buttons, {dbCancel, dbNo, dbOK});
-    int x = (l.clientSize.width() - l.buttonGroupWidth) / 2;
-    const int y = l.blockSize.height() + l.vertMargin + l.vertSpacing;
+    int x = (l.ClientSize.width() - l.ButtonGroupWidth) / 2;
+    const int y = l.BlockSize.height() + l.VertMargin + l.VertSpacing;
     for (int b = 0; b < MessageButtonKindCount; ++b) {
         const auto kindOfButton = TMsgDlgBtn(b);
         if (!buttons.Contains(kindOfButton))
             continue;
         TMessageDialogButtonLayout button;
-        button.kind = kindOfButton;
-        button.name = MessageButtonName(kindOfButton);
-        button.caption = MessageButtonCaption(kindOfButton, environment.language);
-        button.modalResult = MessageButtonResult(kindOfButton);
-        button.bounds = QRect(x, y, l.buttonWidth, l.buttonHeight);
-        button.isDefault = defaultButton == kindOfButton;
-        button.isCancel = cancelButton == kindOfButton;
-        l.buttons.push_back(button);
-        x += l.buttonWidth + l.buttonSpacing;
+        button.Kind = kindOfButton;
+        button.Name = MessageButtonName(kindOfButton);
+        button.Caption = MessageButtonCaption(kindOfButton, environment.Language);
+        button.ModalResult = MessageButtonResult(kindOfButton);
+        button.Bounds = QRect(x, y, l.ButtonWidth, l.ButtonHeight);
+        button.IsDefault = defaultButton == kindOfButton;
+        button.IsCancel = cancelButton == kindOfButton;
+        l.Buttons.push_back(button);
+        x += l.ButtonWidth + l.ButtonSpacing;
     }
     return l;
 }

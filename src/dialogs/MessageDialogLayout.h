@@ -19,45 +19,45 @@
 
 // What the layout needs to know about the desktop and the program.
 struct TMessageDialogEnvironment {
-    QSize screenSize;
-    QString applicationTitle;
-    std::uint8_t language = 0;
-    bool rightToLeft = false;
+    QSize ScreenSize;
+    QString ApplicationTitle;
+    std::uint8_t Language = 0;
+    bool RightToLeft = false;
     // The window frame around the client area, counted when centring.
-    QMargins frame;
+    QMargins Frame;
 };
 
 struct TMessageDialogButtonLayout {
-    TMsgDlgBtn kind = dbOK;
-    QString name;
-    QString caption;
-    int modalResult = mrNone;
-    QRect bounds;
-    bool isDefault = false;
-    bool isCancel = false; // answers the Escape key
+    TMsgDlgBtn Kind = dbOK;
+    QString Name;
+    QString Caption;
+    int ModalResult = mrNone;
+    QRect Bounds;
+    bool IsDefault = false;
+    bool IsCancel = false; // answers the Escape key
 };
 
 struct TMessageDialogLayout {
-    TMsgDlgType kind = dkWarning;
-    QString text;      // shown exactly as given
-    QSize averageChar; // cx, cy
-    int horzMargin = 0;
-    int vertMargin = 0;
-    int horzSpacing = 0;
-    int vertSpacing = 0;
-    int buttonWidth = 0;
-    int buttonHeight = 0;
-    int buttonSpacing = 0;
-    QSize textSize;  // the message as measured, wrapped at half the screen width
-    QSize blockSize; // icon and text together
-    int buttonGroupWidth = 0;
-    QSize clientSize;
-    QPoint position; // outer top-left corner, centred on the screen
-    QString title;
-    bool hasIcon = false;
-    QRect imageBounds;
-    QRect messageBounds;
-    std::vector<TMessageDialogButtonLayout> buttons; // left to right
+    TMsgDlgType Kind = dkWarning;
+    QString Text;      // shown exactly as given
+    QSize AverageChar; // cx, cy
+    int HorzMargin = 0;
+    int VertMargin = 0;
+    int HorzSpacing = 0;
+    int VertSpacing = 0;
+    int ButtonWidth = 0;
+    int ButtonHeight = 0;
+    int ButtonSpacing = 0;
+    QSize TextSize;  // the message as measured, wrapped at half the screen width
+    QSize BlockSize; // icon and text together
+    int ButtonGroupWidth = 0;
+    QSize ClientSize;
+    QPoint Position; // outer top-left corner, centred on the screen
+    QString Title;
+    bool HasIcon = false;
+    QRect ImageBounds;
+    QRect MessageBounds;
+    std::vector<TMessageDialogButtonLayout> Buttons; // left to right
 };
 
 // Computes the dialog for text, kind and buttons. Button widths are taken from

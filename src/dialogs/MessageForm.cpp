@@ -89,38 +89,38 @@ TMessageForm::TMessageForm(QWidget* parent)
 
 void TMessageForm::Arrange(const TMessageDialogLayout& layout)
 {
-    setWindowTitle(layout.title);
-    setFixedSize(layout.clientSize);
+    setWindowTitle(layout.Title);
+    setFixedSize(layout.ClientSize);
 
-    if (layout.hasIcon) {
+    if (layout.HasIcon) {
         auto* image = new QLabel(this);
         image->setObjectName(QStringLiteral("Image"));
-        const QIcon icon = style()->standardIcon(IconOf(layout.kind), nullptr, this);
-        image->setPixmap(icon.pixmap(layout.imageBounds.size(), devicePixelRatio()));
-        image->setGeometry(layout.imageBounds);
+        const QIcon icon = style()->standardIcon(IconOf(layout.Kind), nullptr, this);
+        image->setPixmap(icon.pixmap(layout.ImageBounds.size(), devicePixelRatio()));
+        image->setGeometry(layout.ImageBounds);
     }
 
     auto* message = new TMessageLabel(this);
     message->setObjectName(QStringLiteral("Message"));
     message->setFont(font());
-    message->setText(layout.text);
-    message->setGeometry(layout.messageBounds);
+    message->setText(layout.Text);
+    message->setGeometry(layout.MessageBounds);
 
-    for (const TMessageDialogButtonLayout& b : layout.buttons) {
+    for (const TMessageDialogButtonLayout& b : layout.Buttons) {
         auto* button = new TModalButton(this);
-        button->setObjectName(b.name);
+        button->setObjectName(b.Name);
         button->setFont(font());
-        button->setText(b.caption);
-        button->SetModalResult(b.modalResult);
-        button->setGeometry(b.bounds);
-        if (b.kind == dbHelp)
+        button->setText(b.Caption);
+        button->SetModalResult(b.ModalResult);
+        button->setGeometry(b.Bounds);
+        if (b.Kind == dbHelp)
             connect(button, &QPushButton::clicked, this, &TMessageForm::HelpButtonClick);
-        if (b.isDefault) {
+        if (b.IsDefault) {
             button->setDefault(true);
             button->setFocus();
             defaultButton_ = button;
         }
-        if (b.isCancel)
+        if (b.IsCancel)
             cancelButton_ = button;
     }
 }

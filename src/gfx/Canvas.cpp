@@ -274,7 +274,7 @@ void Canvas::Polygon(const std::vector<QPoint>& pts)
         y1 = std::min(y1, Height() - 1);
         for (int y = y0; y <= y1; ++y)
             for (const raster::Span& s : raster::PolygonRow(pts, y))
-                HSpan(y, s.x0, s.x1, bg);
+                HSpan(y, s.X0, s.X1, bg);
     }
     if (!PenVisible())
         return;
@@ -347,7 +347,7 @@ void Canvas::Ellipse(int left, int top, int right, int bottom)
             return;
         for (int y = std::max(top, 0); y < std::min(bottom - 1, Height()); ++y) {
             const raster::Span s = raster::EllipseRow(left, top, right - 1, bottom - 1, y);
-            HSpan(y, s.x0, s.x1, bg);
+            HSpan(y, s.X0, s.X1, bg);
         }
         return;
     }
@@ -357,9 +357,9 @@ void Canvas::Ellipse(int left, int top, int right, int bottom)
         for (int y = std::max(top, 0); y < std::min(bottom, Height()); ++y) {
             raster::Span inner;
             for (const raster::Span& s : raster::EllipseOutlineRow(left, top, right, bottom, y, inner))
-                HSpan(y, s.x0, s.x1, fg);
+                HSpan(y, s.X0, s.X1, fg);
             if (fill && !inner.Empty())
-                HSpan(y, inner.x0, inner.x1, bg);
+                HSpan(y, inner.X0, inner.X1, bg);
         }
         return;
     }
@@ -371,13 +371,13 @@ void Canvas::Ellipse(int left, int top, int right, int bottom)
         const raster::Span o = raster::EllipseRow(ol, ot, orr, ob, y);
         const raster::Span i = raster::EllipseRow(il, it, ir, ib, y);
         if (i.Empty()) {
-            HSpan(y, o.x0, o.x1, fg);
+            HSpan(y, o.X0, o.X1, fg);
             continue;
         }
-        HSpan(y, o.x0, i.x0 - 1, fg);
-        HSpan(y, i.x1 + 1, o.x1, fg);
+        HSpan(y, o.X0, i.X0 - 1, fg);
+        HSpan(y, i.X1 + 1, o.X1, fg);
         if (fill)
-            HSpan(y, i.x0, i.x1, bg);
+            HSpan(y, i.X0, i.X1, bg);
     }
 }
 

@@ -30,8 +30,8 @@ Span EllipseRow(int left, int top, int right, int bottom, int y)
     // Pixel x is inside when |2x + 1 - (left + right)| <= half.
     const double c = left + right - 1.0;
     Span s;
-    s.x0 = int(std::ceil((c - half) / 2.0 - 1e-9));
-    s.x1 = int(std::floor((c + half) / 2.0 + 1e-9));
+    s.X0 = int(std::ceil((c - half) / 2.0 - 1e-9));
+    s.X1 = int(std::floor((c + half) / 2.0 + 1e-9));
     return s;
 }
 
@@ -45,15 +45,15 @@ std::vector<Span> EllipseOutlineRow(int left, int top, int right, int bottom, in
     const Span up = EllipseRow(left, top, right, bottom, y - 1);
     const Span dn = EllipseRow(left, top, right, bottom, y + 1);
     if (!up.Empty() && !dn.Empty()) {
-        inner.x0 = std::max({s.x0 + 1, up.x0, dn.x0});
-        inner.x1 = std::min({s.x1 - 1, up.x1, dn.x1});
+        inner.X0 = std::max({s.X0 + 1, up.X0, dn.X0});
+        inner.X1 = std::min({s.X1 - 1, up.X1, dn.X1});
     }
     if (inner.Empty()) {
         out.push_back(s);
         return out;
     }
-    out.push_back({s.x0, inner.x0 - 1});
-    out.push_back({inner.x1 + 1, s.x1});
+    out.push_back({s.X0, inner.X0 - 1});
+    out.push_back({inner.X1 + 1, s.X1});
     return out;
 }
 

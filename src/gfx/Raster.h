@@ -55,11 +55,11 @@ void WalkLine(QPoint a, QPoint b, Visit&& visit)
     }
 }
 
-// A run of pixels x0..x1 (inclusive) on one row.
+// A run of pixels X0..X1 (inclusive) on one row.
 struct Span {
-    int x0 = 0;
-    int x1 = -1;
-    bool Empty() const { return x1 < x0; }
+    int X0 = 0;
+    int X1 = -1;
+    bool Empty() const { return X1 < X0; }
 };
 
 // The pixels of row y whose centres lie inside the ellipse inscribed in the box

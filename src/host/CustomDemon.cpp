@@ -14,9 +14,9 @@
 TkdbCustomDemon::TProgram TkdbCustomDemon::CurrentProgram()
 {
     TProgram program;
-    program.exePath = QCoreApplication::applicationFilePath();
-    program.arguments = QCoreApplication::arguments();
-    program.title = QCoreApplication::applicationName();
+    program.ExePath = QCoreApplication::applicationFilePath();
+    program.Arguments = QCoreApplication::arguments();
+    program.Title = QCoreApplication::applicationName();
     return program;
 }
 
@@ -25,7 +25,7 @@ TkdbCustomDemon::TkdbCustomDemon(QObject* owner, TProgram program)
       lexifer_(std::make_unique<TLexifer2000>(QString()))
 {
     ServerEntity.Handle = FindServerWindow();
-    params_ = ParamsFromCommandLine(program_.arguments);
+    params_ = ParamsFromCommandLine(program_.Arguments);
 }
 
 TkdbCustomDemon::~TkdbCustomDemon()
@@ -48,7 +48,7 @@ TkdbCustomDemon::~TkdbCustomDemon()
 
 quint32 TkdbCustomDemon::FindServerWindow() const
 {
-    const QString suffix = ServerSuffix(ReadViewerHandle(), program_.arguments);
+    const QString suffix = ServerSuffix(ReadViewerHandle(), program_.Arguments);
     return TMessageWindows::FindWindowEx(ServerWindowClassName(suffix), ServerWindowName(suffix));
 }
 
@@ -68,8 +68,8 @@ void TkdbCustomDemon::CreateOwnWindow()
     windowClass_ = className;
     windowCreated_ = true;
     OwnEntity.Handle = handle;
-    OwnEntity.SetTitle(program_.title);
-    OwnEntity.SetExePath(program_.exePath);
+    OwnEntity.SetTitle(program_.Title);
+    OwnEntity.SetExePath(program_.ExePath);
 }
 
 void TkdbCustomDemon::Loaded()
@@ -206,7 +206,7 @@ void TkdbCustomDemon::CheckMultiStart()
     // copy: run, as the window system's program does when its mutex fails.
     if (errno != EWOULDBLOCK)
         return;
-    if (const std::unique_ptr<TEntity> first = FindEntityByTitle(program_.title);
+    if (const std::unique_ptr<TEntity> first = FindEntityByTitle(program_.Title);
         first && first->Handle != OwnEntity.Handle) {
         TTutorixMessageStream msg(this, lmParams);
         msg.WriteLines(params_);

@@ -40,9 +40,9 @@ public:
     // application object: the executable's full path, the command line and
     // the application name as the title.
     struct TProgram {
-        QString exePath;
-        QStringList arguments;
-        QString title;
+        QString ExePath;
+        QStringList Arguments;
+        QString Title;
     };
     static TProgram CurrentProgram();
 

@@ -111,7 +111,7 @@ int TkdbDemonClient::ParamCount() const
 QString TkdbDemonClient::ParamStr(int index) const
 {
     if (index == 0)
-        return Program().exePath;
+        return Program().ExePath;
     if (index < 1 || index > ParamCount())
         throw ETutorix(QStringLiteral("Illegal \"ParamStr\" parameter: %1").arg(index));
     return Params().at(index);

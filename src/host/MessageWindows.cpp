@@ -92,8 +92,8 @@ bool SameInode(int fd, const QByteArray& path)
 
 // The class and window name recorded in a lock file.
 struct TEndpointRecord {
-    QString className;
-    QString windowName;
+    QString ClassName;
+    QString WindowName;
 };
 
 QByteArray EncodeRecord(const QString& className, const QString& windowName)
@@ -107,8 +107,8 @@ bool DecodeRecord(const QByteArray& bytes, TEndpointRecord& record)
     const QList<QByteArray> lines = bytes.split('\n');
     if (lines.size() < 3 || lines[0] != kRecordTag)
         return false;
-    record.className = QUrl::fromPercentEncoding(lines[1]);
-    record.windowName = QUrl::fromPercentEncoding(lines[2]);
+    record.ClassName = QUrl::fromPercentEncoding(lines[1]);
+    record.WindowName = QUrl::fromPercentEncoding(lines[2]);
     return true;
 }
 
@@ -118,32 +118,32 @@ struct TEndpoint;
 
 // One descriptor in the epoll set.
 struct TChannel {
-    TChannelKind kind = TChannelKind::Incoming;
-    int fd = -1;
-    quint64 id = 0;
-    std::weak_ptr<TEndpoint> endpoint; // listener, incoming
-    TWindowHandle target = 0;          // outgoing
-    QByteArray in;                     // at most one frame
-    QByteArray out;
-    qsizetype outOffset = 0;
-    bool wantWrite = false;
-    std::set<quint32> done;            // outgoing: answered sequences
-    int dispatching = 0;
-    bool orphaned = false;             // close once the current block is answered
-    bool closed = false;
-    bool ready = false;                // external: became readable
+    TChannelKind Kind = TChannelKind::Incoming;
+    int Fd = -1;
+    quint64 Id = 0;
+    std::weak_ptr<TEndpoint> Endpoint; // listener, incoming
+    TWindowHandle Target = 0;          // outgoing
+    QByteArray In;                     // at most one frame
+    QByteArray Out;
+    qsizetype OutOffset = 0;
+    bool WantWrite = false;
+    std::set<quint32> Done;            // outgoing: answered sequences
+    int Dispatching = 0;
+    bool Orphaned = false;             // close once the current block is answered
+    bool Closed = false;
+    bool Ready = false;                // external: became readable
 };
 
 struct TEndpoint {
-    TWindowHandle handle = 0;
-    QString className;
-    QString windowName;
-    TCopyDataProc proc;
-    int lockFd = -1;
-    QByteArray lockPath;
-    QByteArray socketPath;
-    std::shared_ptr<TChannel> listener;
-    std::vector<std::weak_ptr<TChannel>> incoming;
+    TWindowHandle Handle = 0;
+    QString ClassName;
+    QString WindowName;
+    TCopyDataProc Proc;
+    int LockFd = -1;
+    QByteArray LockPath;
+    QByteArray SocketPath;
+    std::shared_ptr<TChannel> Listener;
+    std::vector<std::weak_ptr<TChannel>> Incoming;
 };
 
 // Carries exceptions of window procedures to the event loop.
@@ -181,12 +181,12 @@ public:
     ~THub()
     {
         for (auto& [id, channel] : channels_)
-            if (channel->fd >= 0 && channel->kind != TChannelKind::External)
-                close(channel->fd);
+            if (channel->Fd >= 0 && channel->Kind != TChannelKind::External)
+                close(channel->Fd);
         for (auto& [h, ep] : endpoints_) {
-            unlink(ep->socketPath.constData());
-            unlink(ep->lockPath.constData());
-            close(ep->lockFd);
+            unlink(ep->SocketPath.constData());
+            unlink(ep->LockPath.constData());
+            close(ep->LockFd);
         }
         if (epollFd_ >= 0)
             close(epollFd_);
@@ -211,7 +211,7 @@ public:
             return false;
         }
         for (const auto& [h, ep] : endpoints_)
-            if (ClassKey(ep->className) == key) {
+            if (ClassKey(ep->ClassName) == key) {
                 errno = EBUSY;
                 return false;
             }
@@ -268,15 +268,15 @@ public:
                 return 0;
             }
             auto ep = std::make_shared<TEndpoint>();
-            ep->handle = h;
-            ep->className = className;
-            ep->windowName = windowName;
-            ep->proc = std::move(proc);
-            ep->lockFd = lockFd;
-            ep->lockPath = lockPath;
-            ep->socketPath = socketPath;
-            ep->listener = AddChannel(TChannelKind::Listener, listenFd);
-            ep->listener->endpoint = ep;
+            ep->Handle = h;
+            ep->ClassName = className;
+            ep->WindowName = windowName;
+            ep->Proc = std::move(proc);
+            ep->LockFd = lockFd;
+            ep->LockPath = lockPath;
+            ep->SocketPath = socketPath;
+            ep->Listener = AddChannel(TChannelKind::Listener, listenFd);
+            ep->Listener->Endpoint = ep;
             endpoints_[h] = ep;
             return h;
         }
@@ -291,7 +291,7 @@ public:
             errno = EINVAL;
             return false;
         }
-        it->second->proc = std::move(proc);
+        it->second->Proc = std::move(proc);
         return true;
     }
 
@@ -304,27 +304,27 @@ public:
         }
         std::shared_ptr<TEndpoint> ep = it->second;
         endpoints_.erase(it);
-        CloseChannel(ep->listener);
-        for (const auto& weak : ep->incoming)
+        CloseChannel(ep->Listener);
+        for (const auto& weak : ep->Incoming)
             if (auto c = weak.lock()) {
-                if (c->dispatching > 0)
-                    c->orphaned = true;
+                if (c->Dispatching > 0)
+                    c->Orphaned = true;
                 else
                     CloseChannel(c);
             }
         // We still hold the lock, so nobody else can own this name yet.
-        unlink(ep->socketPath.constData());
-        unlink(ep->lockPath.constData());
-        close(ep->lockFd);
-        ep->lockFd = -1;
-        ep->proc = nullptr;
+        unlink(ep->SocketPath.constData());
+        unlink(ep->LockPath.constData());
+        close(ep->LockFd);
+        ep->LockFd = -1;
+        ep->Proc = nullptr;
         return true;
     }
 
     TWindowHandle FindWindowEx(const QString& className, const QString& windowName)
     {
         for (const auto& [h, ep] : endpoints_)
-            if (SameName(ep->className, className) && SameName(ep->windowName, windowName))
+            if (SameName(ep->ClassName, className) && SameName(ep->WindowName, windowName))
                 return h;
         const QString dir = EndpointDirectory();
         if (dir.isEmpty())
@@ -338,7 +338,7 @@ public:
             TEndpointRecord record;
             if (!ReadRecord(dir + u'/' + name, record))
                 continue;
-            if (SameName(record.className, className) && SameName(record.windowName, windowName) && IsForeignAlive(h))
+            if (SameName(record.ClassName, className) && SameName(record.WindowName, windowName) && IsForeignAlive(h))
                 return h;
         }
         return 0;
@@ -371,7 +371,7 @@ public:
         // A window of our own process gets the block directly, as the window
         // system calls the procedure of a window of the sending thread.
         if (const auto it = endpoints_.find(to); it != endpoints_.end()) {
-            TCopyDataProc proc = it->second->proc;
+            TCopyDataProc proc = it->second->Proc;
             CallProc(proc, from, code, block);
             return true;
         }
@@ -389,9 +389,9 @@ public:
         Queue(c, EncodeFrameHeader(header));
         Queue(c, block);
         while (true) {
-            if (c->done.erase(sequence))
+            if (c->Done.erase(sequence))
                 return true;
-            if (c->closed) {
+            if (c->Closed) {
                 errno = ECONNRESET;
                 return false;
             }
@@ -411,9 +411,9 @@ public:
         std::shared_ptr<TChannel> c = AddChannel(TChannelKind::External, fd);
         if (!c)
             return false;
-        while (!c->ready && !deadline.hasExpired())
+        while (!c->Ready && !deadline.hasExpired())
             Pump(RemainingMs(deadline));
-        const bool ready = c->ready;
+        const bool ready = c->Ready;
         CloseChannel(c);
         return ready;
     }
@@ -545,18 +545,18 @@ private:
     std::shared_ptr<TChannel> AddChannel(TChannelKind kind, int fd)
     {
         auto c = std::make_shared<TChannel>();
-        c->kind = kind;
-        c->fd = fd;
-        c->id = nextId_++;
+        c->Kind = kind;
+        c->Fd = fd;
+        c->Id = nextId_++;
         epoll_event ev {};
         ev.events = EPOLLIN;
-        ev.data.u64 = c->id;
+        ev.data.u64 = c->Id;
         if (epoll_ctl(epollFd_, EPOLL_CTL_ADD, fd, &ev) != 0) {
             if (kind != TChannelKind::External)
                 close(fd);
             return nullptr;
         }
-        channels_[c->id] = c;
+        channels_[c->Id] = c;
         EnsureNotifier();
         return c;
     }
@@ -572,49 +572,49 @@ private:
 
     void CloseChannel(const std::shared_ptr<TChannel>& c)
     {
-        if (!c || c->closed)
+        if (!c || c->Closed)
             return;
-        c->closed = true;
-        epoll_ctl(epollFd_, EPOLL_CTL_DEL, c->fd, nullptr);
-        if (c->kind != TChannelKind::External)
-            close(c->fd);
-        c->fd = -1;
-        channels_.erase(c->id);
-        if (c->kind == TChannelKind::Outgoing) {
-            const auto it = outgoing_.find(c->target);
+        c->Closed = true;
+        epoll_ctl(epollFd_, EPOLL_CTL_DEL, c->Fd, nullptr);
+        if (c->Kind != TChannelKind::External)
+            close(c->Fd);
+        c->Fd = -1;
+        channels_.erase(c->Id);
+        if (c->Kind == TChannelKind::Outgoing) {
+            const auto it = outgoing_.find(c->Target);
             if (it != outgoing_.end() && it->second == c)
                 outgoing_.erase(it);
         }
-        c->in.clear();
-        c->out.clear();
+        c->In.clear();
+        c->Out.clear();
     }
 
     void SetWriteInterest(const std::shared_ptr<TChannel>& c, bool want)
     {
-        if (c->closed || c->wantWrite == want)
+        if (c->Closed || c->WantWrite == want)
             return;
-        c->wantWrite = want;
+        c->WantWrite = want;
         epoll_event ev {};
         ev.events = want ? quint32(EPOLLIN | EPOLLOUT) : quint32(EPOLLIN);
-        ev.data.u64 = c->id;
-        epoll_ctl(epollFd_, EPOLL_CTL_MOD, c->fd, &ev);
+        ev.data.u64 = c->Id;
+        epoll_ctl(epollFd_, EPOLL_CTL_MOD, c->Fd, &ev);
     }
 
     void Queue(const std::shared_ptr<TChannel>& c, QByteArrayView bytes)
     {
-        if (c->closed)
+        if (c->Closed)
             return;
-        c->out.append(bytes.data(), bytes.size());
+        c->Out.append(bytes.data(), bytes.size());
         Flush(c);
     }
 
     void Flush(const std::shared_ptr<TChannel>& c)
     {
-        while (!c->closed && c->outOffset < c->out.size()) {
-            const ssize_t n = send(c->fd, c->out.constData() + c->outOffset, std::size_t(c->out.size() - c->outOffset),
+        while (!c->Closed && c->OutOffset < c->Out.size()) {
+            const ssize_t n = send(c->Fd, c->Out.constData() + c->OutOffset, std::size_t(c->Out.size() - c->OutOffset),
                                    MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n > 0) {
-                c->outOffset += n;
+                c->OutOffset += n;
                 continue;
             }
             if (n < 0 && errno == EINTR)
@@ -626,10 +626,10 @@ private:
             CloseChannel(c);
             return;
         }
-        if (c->closed)
+        if (c->Closed)
             return;
-        c->out.clear();
-        c->outOffset = 0;
+        c->Out.clear();
+        c->OutOffset = 0;
         SetWriteInterest(c, false);
     }
 
@@ -638,7 +638,7 @@ private:
         if (const auto it = outgoing_.find(to); it != outgoing_.end()) {
             std::shared_ptr<TChannel> c = it->second;
             Service(c, EPOLLIN); // collects late answers, notices a closed peer
-            if (!c->closed)
+            if (!c->Closed)
                 return c;
         }
         const QString dir = EndpointDirectory();
@@ -673,35 +673,35 @@ private:
         std::shared_ptr<TChannel> c = AddChannel(TChannelKind::Outgoing, fd);
         if (!c)
             return nullptr;
-        c->target = to;
+        c->Target = to;
         outgoing_[to] = c;
         return c;
     }
 
     void Accept(const std::shared_ptr<TChannel>& listener)
     {
-        while (!listener->closed) {
-            const int fd = accept4(listener->fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        while (!listener->Closed) {
+            const int fd = accept4(listener->Fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
             if (fd < 0) {
                 if (errno == EINTR)
                     continue;
                 return;
             }
-            std::shared_ptr<TEndpoint> ep = listener->endpoint.lock();
+            std::shared_ptr<TEndpoint> ep = listener->Endpoint.lock();
             if (!ep || !PeerIsSameUser(fd)) {
                 close(fd);
                 continue;
             }
-            std::erase_if(ep->incoming, [](const std::weak_ptr<TChannel>& w) { return w.expired() || w.lock()->closed; });
-            if (ep->incoming.size() >= kMaxConnectionsPerWindow) {
+            std::erase_if(ep->Incoming, [](const std::weak_ptr<TChannel>& w) { return w.expired() || w.lock()->Closed; });
+            if (ep->Incoming.size() >= kMaxConnectionsPerWindow) {
                 close(fd);
                 continue;
             }
             std::shared_ptr<TChannel> c = AddChannel(TChannelKind::Incoming, fd);
             if (!c)
                 continue;
-            c->endpoint = ep;
-            ep->incoming.push_back(c);
+            c->Endpoint = ep;
+            ep->Incoming.push_back(c);
         }
     }
 
@@ -710,20 +710,20 @@ private:
     // Reads until the buffer holds one whole frame, never past it.
     TFill FillFrame(const std::shared_ptr<TChannel>& c, TFrameHeader& header)
     {
-        while (!c->closed) {
+        while (!c->Closed) {
             qsizetype need = qsizetype(kFrameHeaderSize);
-            if (c->in.size() >= need) {
-                if (DecodeFrameHeader(c->in.constData(), std::size_t(c->in.size()), header) != THeaderStatus::Valid)
+            if (c->In.size() >= need) {
+                if (DecodeFrameHeader(c->In.constData(), std::size_t(c->In.size()), header) != THeaderStatus::Valid)
                     return TFill::Closed;
                 need += qsizetype(header.Length);
-                if (c->in.size() >= need)
+                if (c->In.size() >= need)
                     return TFill::Frame;
             }
-            const qsizetype want = std::min(need - c->in.size(), kReadChunk);
-            const qsizetype had = c->in.size();
-            c->in.resize(had + want);
-            const ssize_t n = recv(c->fd, c->in.data() + had, std::size_t(want), MSG_DONTWAIT);
-            c->in.resize(had + std::max<ssize_t>(n, 0));
+            const qsizetype want = std::min(need - c->In.size(), kReadChunk);
+            const qsizetype had = c->In.size();
+            c->In.resize(had + want);
+            const ssize_t n = recv(c->Fd, c->In.data() + had, std::size_t(want), MSG_DONTWAIT);
+            c->In.resize(had + std::max<ssize_t>(n, 0));
             if (n > 0)
                 continue;
             if (n < 0 && errno == EINTR)
@@ -737,11 +737,11 @@ private:
 
     void Service(const std::shared_ptr<TChannel>& c, quint32 events)
     {
-        if (c->closed)
+        if (c->Closed)
             return;
-        switch (c->kind) {
+        switch (c->Kind) {
         case TChannelKind::External:
-            c->ready = true;
+            c->Ready = true;
             return;
         case TChannelKind::Listener:
             Accept(c);
@@ -752,7 +752,7 @@ private:
         }
         if (events & EPOLLOUT)
             Flush(c);
-        while (!c->closed) {
+        while (!c->Closed) {
             TFrameHeader header;
             const TFill fill = FillFrame(c, header);
             if (fill == TFill::Later)
@@ -761,20 +761,20 @@ private:
                 CloseChannel(c);
                 return;
             }
-            const QByteArray payload = c->in.mid(qsizetype(kFrameHeaderSize));
-            c->in.clear();
+            const QByteArray payload = c->In.mid(qsizetype(kFrameHeaderSize));
+            c->In.clear();
             HandleFrame(c, header, payload);
         }
     }
 
     void HandleFrame(const std::shared_ptr<TChannel>& c, const TFrameHeader& header, const QByteArray& payload)
     {
-        if (c->kind == TChannelKind::Outgoing) {
+        if (c->Kind == TChannelKind::Outgoing) {
             if (header.Type != TFrameType::Done) {
                 CloseChannel(c);
                 return;
             }
-            c->done.insert(header.Sequence);
+            c->Done.insert(header.Sequence);
             return;
         }
         if (header.Type != TFrameType::Call) {
@@ -782,22 +782,22 @@ private:
             return;
         }
         TCopyDataProc proc;
-        if (std::shared_ptr<TEndpoint> ep = c->endpoint.lock(); ep && endpoints_.count(ep->handle))
-            proc = ep->proc;
-        ++c->dispatching;
+        if (std::shared_ptr<TEndpoint> ep = c->Endpoint.lock(); ep && endpoints_.count(ep->Handle))
+            proc = ep->Proc;
+        ++c->Dispatching;
         {
             TDepth depth(depth_);
             CallProc(proc, header.From, header.Code, payload);
         }
-        --c->dispatching;
+        --c->Dispatching;
         TFrameHeader done;
         done.Type = TFrameType::Done;
         done.Sequence = header.Sequence;
         done.From = header.From;
         Queue(c, EncodeFrameHeader(done));
-        if (c->orphaned && c->dispatching == 0) {
+        if (c->Orphaned && c->Dispatching == 0) {
             const QDeadlineTimer deadline(kOrphanFlushMs);
-            while (!c->closed && !c->out.isEmpty() && !deadline.hasExpired())
+            while (!c->Closed && !c->Out.isEmpty() && !deadline.hasExpired())
                 Pump(RemainingMs(deadline));
             CloseChannel(c);
         }
@@ -810,7 +810,8 @@ private:
         try {
             proc(from, code, block.data(), std::size_t(block.size()));
         } catch (...) {
-            const auto report = TMessageWindows::ReportHandlerError;
+            // A copy: the report may replace the hook while it runs.
+            const auto report = TMessageWindows::HandlerErrorReport();
             if (report)
                 report(std::current_exception());
             else
@@ -832,7 +833,13 @@ private:
 
 } // namespace
 
-std::function<void(std::exception_ptr)> TMessageWindows::ReportHandlerError;
+std::function<void(std::exception_ptr)>& TMessageWindows::HandlerErrorReport()
+{
+    static std::function<void(std::exception_ptr)> report = [](std::exception_ptr error) {
+        THub::Instance().DefaultReport(std::move(error));
+    };
+    return report;
+}
 
 bool TMessageWindows::RegisterClass(const QString& className)
 {

@@ -30,8 +30,8 @@ QByteArray Range(const QByteArray& entry, qsizetype from, qsizetype to)
 }
 
 struct TRawEntry {
-    QByteArray key;
-    QByteArray translation;
+    QByteArray Key;
+    QByteArray Translation;
 };
 
 // Everything before the first "[" is a remark or the previous line break;
@@ -123,11 +123,11 @@ void TLexifer2000::LoadFromStream(QIODevice& stream)
     keys_.reserve(raw.size());
     texts_.reserve(raw.size());
     for (const TRawEntry& e : raw) {
-        const QString key = NormaliseKey(DecodeText(e.key, encoding_));
+        const QString key = NormaliseKey(DecodeText(e.Key, encoding_));
         if (!firstIndex_.contains(key)) // the first of equal keys wins
             firstIndex_.insert(key, keys_.size());
         keys_.append(key);
-        texts_.append(DecodeTranslation(DecodeText(e.translation, encoding_), appName_));
+        texts_.append(DecodeTranslation(DecodeText(e.Translation, encoding_), appName_));
     }
 }
 

@@ -20,40 +20,40 @@ int FractionBits(double v)
 
 void StripZeros(TDecimalDigits& d)
 {
-    const auto first = d.digits.find_first_not_of('0');
+    const auto first = d.Digits.find_first_not_of('0');
     if (first == std::string::npos) {
-        d.digits.clear();
-        d.exponent = 0;
+        d.Digits.clear();
+        d.Exponent = 0;
         return;
     }
-    d.digits.erase(0, first);
-    d.exponent -= static_cast<int>(first);
-    d.digits.erase(d.digits.find_last_not_of('0') + 1);
+    d.Digits.erase(0, first);
+    d.Exponent -= static_cast<int>(first);
+    d.Digits.erase(d.Digits.find_last_not_of('0') + 1);
 }
 
 // Keeps the first `keep` digits (keep may be <= 0) and rounds on the next one.
 void RoundAtDigit(TDecimalDigits& d, int keep)
 {
-    if (keep >= static_cast<int>(d.digits.size()))
+    if (keep >= static_cast<int>(d.Digits.size()))
         return;
     if (keep < 0) {
-        d.digits.clear();
-        d.exponent = 0;
+        d.Digits.clear();
+        d.Exponent = 0;
         return;
     }
-    const bool up = d.digits[static_cast<size_t>(keep)] >= '5';
-    d.digits.resize(static_cast<size_t>(keep));
+    const bool up = d.Digits[static_cast<size_t>(keep)] >= '5';
+    d.Digits.resize(static_cast<size_t>(keep));
     if (up) {
         int i = keep - 1;
-        while (i >= 0 && d.digits[static_cast<size_t>(i)] == '9') {
-            d.digits[static_cast<size_t>(i)] = '0';
+        while (i >= 0 && d.Digits[static_cast<size_t>(i)] == '9') {
+            d.Digits[static_cast<size_t>(i)] = '0';
             --i;
         }
         if (i >= 0) {
-            ++d.digits[static_cast<size_t>(i)];
+            ++d.Digits[static_cast<size_t>(i)];
         } else {
-            d.digits.insert(d.digits.begin(), '1');
-            ++d.exponent;
+            d.Digits.insert(d.Digits.begin(), '1');
+            ++d.Exponent;
         }
     }
     StripZeros(d);
@@ -64,7 +64,7 @@ void RoundAtDigit(TDecimalDigits& d, int keep)
 TDecimalDigits ExactDecimalDigits(double value)
 {
     TDecimalDigits d;
-    d.negative = std::signbit(value);
+    d.Negative = std::signbit(value);
     const double magnitude = std::fabs(value);
     if (magnitude == 0.0 || !std::isfinite(magnitude))
         return d;
@@ -76,11 +76,11 @@ TDecimalDigits ExactDecimalDigits(double value)
     const std::string_view text(buffer, static_cast<size_t>(result.ptr - buffer));
     const auto point = text.find('.');
     const auto integerDigits = point == std::string_view::npos ? text.size() : point;
-    d.digits.reserve(text.size());
+    d.Digits.reserve(text.size());
     for (char c : text)
         if (c != '.')
-            d.digits.push_back(c);
-    d.exponent = static_cast<int>(integerDigits);
+            d.Digits.push_back(c);
+    d.Exponent = static_cast<int>(integerDigits);
     StripZeros(d);
     return d;
 }
@@ -88,7 +88,7 @@ TDecimalDigits ExactDecimalDigits(double value)
 void RoundToFractionDigits(TDecimalDigits& d, int fractionDigits)
 {
     if (!d.IsZero())
-        RoundAtDigit(d, d.exponent + fractionDigits);
+        RoundAtDigit(d, d.Exponent + fractionDigits);
 }
 
 void RoundToSignificantDigits(TDecimalDigits& d, int significantDigits)
@@ -100,18 +100,18 @@ void RoundToSignificantDigits(TDecimalDigits& d, int significantDigits)
 std::string FixedMagnitudeText(const TDecimalDigits& d, int fractionDigits, char separator)
 {
     std::string text;
-    const int count = static_cast<int>(d.digits.size());
-    auto digitAt = [&](int i) { return i >= 0 && i < count ? d.digits[static_cast<size_t>(i)] : '0'; };
-    if (d.IsZero() || d.exponent <= 0) {
+    const int count = static_cast<int>(d.Digits.size());
+    auto digitAt = [&](int i) { return i >= 0 && i < count ? d.Digits[static_cast<size_t>(i)] : '0'; };
+    if (d.IsZero() || d.Exponent <= 0) {
         text.push_back('0');
     } else {
-        for (int i = 0; i < d.exponent; ++i)
+        for (int i = 0; i < d.Exponent; ++i)
             text.push_back(digitAt(i));
     }
     if (fractionDigits > 0) {
         text.push_back(separator);
         for (int k = 0; k < fractionDigits; ++k)
-            text.push_back(d.IsZero() ? '0' : digitAt(d.exponent + k));
+            text.push_back(d.IsZero() ? '0' : digitAt(d.Exponent + k));
     }
     return text;
 }

@@ -11,13 +11,13 @@
 #include <string>
 
 struct TDecimalDigits {
-    bool negative = false;
+    bool Negative = false;
     // Significant digits without leading or trailing zeros; empty means zero.
-    std::string digits;
-    // Value = 0.d1 d2 d3 ... x 10^exponent (so 123.4 has digits "1234", exponent 3).
-    int exponent = 0;
+    std::string Digits;
+    // Value = 0.d1 d2 d3 ... x 10^Exponent (so 123.4 has Digits "1234", Exponent 3).
+    int Exponent = 0;
 
-    bool IsZero() const { return digits.empty(); }
+    bool IsZero() const { return Digits.empty(); }
 };
 
 // The exact expansion of a finite value.

@@ -115,9 +115,9 @@ bool Parse(const Text& text, Char separator, double& value)
 bool TryStrToFloat(QStringView text, QChar separator, double& value)
 {
     struct Chars {
-        QStringView view;
-        qsizetype size() const { return view.size(); }
-        char16_t operator[](qsizetype i) const { return view[i].unicode(); }
+        QStringView View;
+        qsizetype size() const { return View.size(); }
+        char16_t operator[](qsizetype i) const { return View[i].unicode(); }
     };
     return Parse(Chars{text}, separator.unicode(), value);
 }
@@ -126,9 +126,9 @@ bool TryStrToFloat(QByteArrayView text, char separator, double& value)
 {
     // As unsigned bytes, so that 8-bit characters never pass for digits.
     struct Bytes {
-        QByteArrayView view;
-        qsizetype size() const { return view.size(); }
-        unsigned char operator[](qsizetype i) const { return static_cast<unsigned char>(view[i]); }
+        QByteArrayView View;
+        qsizetype size() const { return View.size(); }
+        unsigned char operator[](qsizetype i) const { return static_cast<unsigned char>(View[i]); }
     };
     return Parse(Bytes{text}, static_cast<unsigned char>(separator), value);
 }

@@ -24,7 +24,7 @@ std::string FixedForm(double value, int decimals)
     TDecimalDigits d = ExactDecimalDigits(value);
     RoundToFractionDigits(d, decimals);
     std::string text = FixedMagnitudeText(d, decimals, '.');
-    if (d.negative && !d.IsZero())
+    if (d.Negative && !d.IsZero())
         text.insert(text.begin(), '-');
     return text;
 }
@@ -37,11 +37,11 @@ std::string ExponentForm(double value, int field)
     const int decimals = std::clamp(field - 9, 1, kMaxExponentDecimals);
     TDecimalDigits d = ExactDecimalDigits(value);
     RoundToSignificantDigits(d, decimals + 1);
-    const int exponent = d.IsZero() ? 0 : d.exponent - 1;
-    std::string mantissa = d.IsZero() ? std::string("0") : d.digits;
+    const int exponent = d.IsZero() ? 0 : d.Exponent - 1;
+    std::string mantissa = d.IsZero() ? std::string("0") : d.Digits;
     mantissa.resize(static_cast<size_t>(decimals) + 1, '0');
 
-    std::string text(1, d.negative && !d.IsZero() ? '-' : ' ');
+    std::string text(1, d.Negative && !d.IsZero() ? '-' : ' ');
     text += mantissa[0];
     text += '.';
     text.append(mantissa, 1);

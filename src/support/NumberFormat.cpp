@@ -48,7 +48,7 @@ QString WithSeparator(const std::string& ascii)
 // decimals reads 0.00, not -0.00.
 std::string Signed(const TDecimalDigits& d, std::string magnitude)
 {
-    if (d.negative && !d.IsZero())
+    if (d.Negative && !d.IsZero())
         magnitude.insert(magnitude.begin(), '-');
     return magnitude;
 }
@@ -75,8 +75,8 @@ std::string ExponentText(double value, int significant, bool trimZeros)
 {
     TDecimalDigits d = ExactDecimalDigits(value);
     RoundToSignificantDigits(d, significant);
-    const int exponent = d.IsZero() ? 0 : d.exponent - 1;
-    std::string mantissa = d.IsZero() ? std::string("0") : d.digits;
+    const int exponent = d.IsZero() ? 0 : d.Exponent - 1;
+    std::string mantissa = d.IsZero() ? std::string("0") : d.Digits;
     if (!trimZeros && static_cast<int>(mantissa.size()) < significant)
         mantissa.append(static_cast<size_t>(significant) - mantissa.size(), '0');
     std::string text(1, mantissa[0]);
@@ -93,10 +93,10 @@ std::string GeneralText(double value, int significant)
     RoundToSignificantDigits(d, significant);
     if (d.IsZero())
         return "0";
-    const int integerDigits = std::max(d.exponent, 1);
+    const int integerDigits = std::max(d.Exponent, 1);
     if (integerDigits > significant || std::fabs(value) < 0.00001)
         return ExponentText(value, significant, true);
-    const int decimals = std::max(0, static_cast<int>(d.digits.size()) - d.exponent);
+    const int decimals = std::max(0, static_cast<int>(d.Digits.size()) - d.Exponent);
     return Signed(d, FixedMagnitudeText(d, decimals, '.'));
 }
 

@@ -53,9 +53,9 @@ constexpr char kLineFeed = 10;
 constexpr qsizetype kBlock = 64;
 
 struct TBlockMasks {
-    std::uint64_t carriageReturns = 0;
-    std::uint64_t lineFeeds = 0;
-    std::uint64_t probeHits = 0;
+    std::uint64_t CarriageReturns = 0;
+    std::uint64_t LineFeeds = 0;
+    std::uint64_t ProbeHits = 0;
 };
 
 // Byte by byte, for the blocks at the end of the data.
@@ -69,11 +69,11 @@ TBlockMasks ScanBlockBytes(QByteArrayView data, qsizetype base, bool probe, char
         const std::uint64_t bit = std::uint64_t(1) << (p - base);
         const char c = data[p];
         if (c == kCarriageReturn)
-            m.carriageReturns |= bit;
+            m.CarriageReturns |= bit;
         else if (c == kLineFeed)
-            m.lineFeeds |= bit;
+            m.LineFeeds |= bit;
         if (probe && (c | 0x20) == foldedFirst && p + distance < data.size() && (data[p + distance] | 0x20) == foldedLast)
-            m.probeHits |= bit;
+            m.ProbeHits |= bit;
     }
     return m;
 }
@@ -92,13 +92,13 @@ TBlockMasks ScanBlockWide(const char* p, bool probe, char first, qsizetype dista
     for (int k = 0; k < 4; ++k) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
         const int shift = 16 * k;
-        m.carriageReturns |= std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)))) << shift;
-        m.lineFeeds |= std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)))) << shift;
+        m.CarriageReturns |= std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)))) << shift;
+        m.LineFeeds |= std::uint64_t(std::uint16_t(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)))) << shift;
         if (probe) {
             const __m128i later = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + distance + 16 * k));
             const __m128i hits = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(bytes, fold), foldedFirst),
                                                _mm_cmpeq_epi8(_mm_or_si128(later, fold), foldedLast));
-            m.probeHits |= std::uint64_t(std::uint16_t(_mm_movemask_epi8(hits))) << shift;
+            m.ProbeHits |= std::uint64_t(std::uint16_t(_mm_movemask_epi8(hits))) << shift;
         }
     }
     return m;
@@ -114,17 +114,17 @@ inline bool PassBlock(QByteArrayView data, qsizetype base, TBlockMasks m, qsizet
 {
     const qsizetype taken = lineStart - base; // at most the LF of a CR LF across the blocks
     const std::uint64_t open = taken <= 0 ? ~std::uint64_t(0) : ~std::uint64_t(0) << taken;
-    const std::uint64_t afterCarriageReturn = (m.carriageReturns << 1) | std::uint64_t(base > 0 && data[base - 1] == kCarriageReturn);
-    if (((m.probeHits | (m.lineFeeds & ~afterCarriageReturn)) & open) != 0)
+    const std::uint64_t afterCarriageReturn = (m.CarriageReturns << 1) | std::uint64_t(base > 0 && data[base - 1] == kCarriageReturn);
+    if (((m.ProbeHits | (m.LineFeeds & ~afterCarriageReturn)) & open) != 0)
         return false;
-    if (m.carriageReturns == 0)
+    if (m.CarriageReturns == 0)
         return true;
-    const qsizetype firstEnd = base + std::countr_zero(m.carriageReturns);
-    const qsizetype lastEnd = base + (kBlock - 1 - std::countl_zero(m.carriageReturns));
+    const qsizetype firstEnd = base + std::countr_zero(m.CarriageReturns);
+    const qsizetype lastEnd = base + (kBlock - 1 - std::countl_zero(m.CarriageReturns));
     if (firstEnd - lineStart > longerThan || lastEnd + 1 >= data.size())
         return false;
     lineStart = lastEnd + (data[lastEnd + 1] == kLineFeed ? 2 : 1);
-    passed += std::popcount(m.carriageReturns); // one line ends at every CR
+    passed += std::popcount(m.CarriageReturns); // one line ends at every CR
     return true;
 }
 
@@ -178,13 +178,13 @@ void TLineScanner::LoadBlock(qsizetype base)
     else
 #endif
         m = ScanBlockBytes(data_, base, probe_, probeFirst_, probeDistance_, probeLast_);
-    carriageReturns_ = m.carriageReturns;
+    carriageReturns_ = m.CarriageReturns;
     // A LF right after a CR ends the line with it; every other LF is dropped
     // from the line it lies in.
     const std::uint64_t afterCarriageReturn =
-        (m.carriageReturns << 1) | std::uint64_t(base > 0 && data_[base - 1] == kCarriageReturn);
-    loneLineFeeds_ = m.lineFeeds & ~afterCarriageReturn;
-    probeHits_ = m.probeHits;
+        (m.CarriageReturns << 1) | std::uint64_t(base > 0 && data_[base - 1] == kCarriageReturn);
+    loneLineFeeds_ = m.LineFeeds & ~afterCarriageReturn;
+    probeHits_ = m.ProbeHits;
     ClearBelow(lineStart_);
 }
 
@@ -211,10 +211,10 @@ TLineSpan TLineScanner::Next()
             TLineSpan line{lineStart_, base_ + at, openLoneLineFeeds_ || (loneLineFeeds_ & before) != 0,
                            openProbed_ || (probeHits_ & before) != 0, false};
             openLoneLineFeeds_ = openProbed_ = false;
-            qsizetype next = line.end + 1;
+            qsizetype next = line.End + 1;
             if (next >= size) {
                 // A CR as the very last byte reports the end with its line.
-                line.endOfStream = true;
+                line.EndOfStream = true;
                 ended_ = true;
                 return line;
             }
@@ -266,8 +266,8 @@ TLineSpan TLineScanner::NextOfInterest(qsizetype longerThan)
             }
         }
         TLineSpan line = Next();
-        if (line.endOfStream || line.loneLineFeeds || line.probed || line.RawSize() > longerThan) {
-            line.linesPassed = passed;
+        if (line.EndOfStream || line.LoneLineFeeds || line.Probed || line.RawSize() > longerThan) {
+            line.LinesPassed = passed;
             return line;
         }
         ++passed;
@@ -276,8 +276,8 @@ TLineSpan TLineScanner::NextOfInterest(qsizetype longerThan)
 
 QByteArrayView TLineScanner::Text(const TLineSpan& line, QByteArray& buffer) const
 {
-    const QByteArrayView raw = data_.sliced(line.begin, line.end - line.begin);
-    if (!line.loneLineFeeds)
+    const QByteArrayView raw = data_.sliced(line.Begin, line.End - line.Begin);
+    if (!line.LoneLineFeeds)
         return raw;
     buffer.resize(0);
     for (qsizetype from = 0; from < raw.size();) {

@@ -69,14 +69,14 @@ QByteArray ReadStreamLine(TMemoryStream& stream, bool& endOfStream, const TByteS
 
 // One line as a range of the scanned bytes.
 struct TLineSpan {
-    qsizetype begin = 0;
-    qsizetype end = 0;           // the CR that ended the line, or the end of the data
-    bool loneLineFeeds = false;  // LFs lie in [begin, end); the line is the range without them
-    bool probed = false;         // a probe hit (see SetProbe) lies in [begin, end)
-    bool endOfStream = false;    // as ReadStreamLine reports it
-    qsizetype linesPassed = 0;   // lines NextOfInterest passed over to reach this one
+    qsizetype Begin = 0;
+    qsizetype End = 0;           // the CR that ended the line, or the end of the data
+    bool LoneLineFeeds = false;  // LFs lie in [Begin, End); the line is the range without them
+    bool Probed = false;         // a probe hit (see SetProbe) lies in [Begin, End)
+    bool EndOfStream = false;    // as ReadStreamLine reports it
+    qsizetype LinesPassed = 0;   // lines NextOfInterest passed over to reach this one
 
-    qsizetype RawSize() const { return end - begin; }
+    qsizetype RawSize() const { return End - Begin; }
 };
 
 class TLineScanner {
@@ -96,7 +96,7 @@ public:
 
     // The next line that has a probe hit, lone LFs or more than `longerThan`
     // bytes, or else the last line; the lines between are passed over and
-    // counted in linesPassed.
+    // counted in LinesPassed.
     TLineSpan NextOfInterest(qsizetype longerThan);
 
     // The line's bytes: a view of the data, or of `buffer` when lone LFs had

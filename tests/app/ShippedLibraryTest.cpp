@@ -33,11 +33,11 @@ TEST(ShippedLibrary, EverySubstanceLoadsItsOwnSpectrum)
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         const TSpectrumLoad load = library.LoadSpectrum(name, matrix);
-        ASSERT_TRUE(load.found);
-        ASSERT_GE(load.lineCount, 1);
+        ASSERT_TRUE(load.Found);
+        ASSERT_GE(load.LineCount, 1);
         ASSERT_TRUE(load.MassAxisEnd());
         QString fingerprint;
-        for (int row = 1; row <= load.lineCount; ++row) {
+        for (int row = 1; row <= load.LineCount; ++row) {
             const double mass = matrix.Cell(1, row);
             const double abundance = matrix.Cell(2, row);
             EXPECT_GT(mass, 0.0);
@@ -49,7 +49,7 @@ TEST(ShippedLibrary, EverySubstanceLoadsItsOwnSpectrum)
             }
             fingerprint += QString::number(mass) + QLatin1Char(':') + QString::number(abundance) + QLatin1Char(' ');
         }
-        EXPECT_EQ(matrix.Cell(2, load.lineCount), 100.0) << "the base peak is 100 %";
+        EXPECT_EQ(matrix.Cell(2, load.LineCount), 100.0) << "the base peak is 100 %";
         spectra.insert(fingerprint);
     }
     // Each name reached its own record, not the first one that happens to match.

@@ -63,11 +63,11 @@ TEST_F(SpectrumLibraryTest, LoadsTheWorkedExampleSortedByAbundance)
     library.SetContent(Lines(kMethane));
     EXPECT_EQ(library.SubstanceNames(), QStringList{"Methane"});
     const TSpectrumLoad load = library.LoadSpectrum("Methane", matrix);
-    EXPECT_TRUE(load.found);
-    EXPECT_EQ(load.lineCount, 5);
+    EXPECT_TRUE(load.Found);
+    EXPECT_EQ(load.LineCount, 5);
     EXPECT_EQ(library.LineCount(), 5);
     EXPECT_EQ(Rows(matrix), (Pairs{{18, 0.1}, {17, 1.2}, {15, 85.5}, {16, 88.0}, {14, 100.0}}));
-    EXPECT_EQ(load.lastMass, 18.0);
+    EXPECT_EQ(load.LastMass, 18.0);
     EXPECT_EQ(load.MassAxisEnd(), 28.0);
 }
 
@@ -81,12 +81,12 @@ TEST_F(SpectrumLibraryTest, LineEndsCrCrLfAndMixedReadAlike)
     for (const QByteArray& content : {crlf, cr, mixed}) {
         library.SetContent(content);
         EXPECT_EQ(library.SubstanceNames(), QStringList{"Methane"}) << content.toHex().constData();
-        EXPECT_EQ(library.LoadSpectrum("methane", matrix).lineCount, 5);
+        EXPECT_EQ(library.LoadSpectrum("methane", matrix).LineCount, 5);
         EXPECT_EQ(Rows(matrix), (Pairs{{18, 0.1}, {17, 1.2}, {15, 85.5}, {16, 88.0}, {14, 100.0}}));
     }
     // A lone LF inside a data line joins its two halves.
     const TSpectrumLoad load = Load(Lines({"/NAME", "X (by courtesy)", "", "", "", "   14.0 \n 100.0", "/PHYSP"}), "X");
-    EXPECT_EQ(load.lineCount, 1);
+    EXPECT_EQ(load.LineCount, 1);
 }
 
 TEST_F(SpectrumLibraryTest, NamesAreCutOneCharacterBeforeTheCredit)
@@ -113,8 +113,8 @@ TEST_F(SpectrumLibraryTest, ANameListedWithoutTheBlankIsNeverFound)
     matrix.SetCell(1, 1, 7.0);
     matrix.SetCell(2, 1, 5.0);
     const TSpectrumLoad load = Load(Lines({"/NAME", "Benzene(by courtesy)", "", "", "", "   78.0  100.0", "/PHYSP"}), "Benzen");
-    EXPECT_FALSE(load.found);
-    EXPECT_EQ(load.lineCount, 0);
+    EXPECT_FALSE(load.Found);
+    EXPECT_EQ(load.LineCount, 0);
     EXPECT_FALSE(load.MassAxisEnd()); // the axis stays as it was
     EXPECT_EQ(matrix.NrOfRows(), 500);
     EXPECT_EQ(Rows(matrix).front(), (std::pair<double, double>(7.0, 5.0))); // rows as they were
@@ -133,12 +133,12 @@ TEST_F(SpectrumLibraryTest, AnEarlierLineThatDiffersOnlyInCaseIsTakenAsTheName)
         "   16.0  100.0",
         "/PHYSP",
     }), "Methane");
-    EXPECT_EQ(load.lineCount, 1);
+    EXPECT_EQ(load.LineCount, 1);
     EXPECT_EQ(Rows(matrix), (Pairs{{40.0, 10.0}}));
     // Only A to Z fold: an accented capital does not match its small letter.
     library.SetContent(Lines({"/NAME", "Benzène (by courtesy)", "", "", "", "   78.0  100.0", "/PHYSP"}));
-    EXPECT_EQ(library.LoadSpectrum("BENZèNE", matrix).lineCount, 1);
-    EXPECT_FALSE(library.LoadSpectrum("BENZÈNE", matrix).found);
+    EXPECT_EQ(library.LoadSpectrum("BENZèNE", matrix).LineCount, 1);
+    EXPECT_FALSE(library.LoadSpectrum("BENZÈNE", matrix).Found);
 }
 
 TEST_F(SpectrumLibraryTest, ARecordWithoutEndLineRunsToTheEndOfTheFile)
@@ -146,7 +146,7 @@ TEST_F(SpectrumLibraryTest, ARecordWithoutEndLineRunsToTheEndOfTheFile)
     const QByteArray record = Lines({"/NAME", "Air (by courtesy)", "", "", "", "   28.0  100.0   32.0   27.0"}) + "   40.0    1.2";
     for (const QByteArray& content : {record, record + "\r", record + "\r\n"}) {
         const TSpectrumLoad load = Load(content, "Air");
-        EXPECT_EQ(load.lineCount, 3) << content.right(4).toHex().constData();
+        EXPECT_EQ(load.LineCount, 3) << content.right(4).toHex().constData();
         EXPECT_EQ(load.MassAxisEnd(), 50.0);
     }
 }
@@ -156,7 +156,7 @@ TEST_F(SpectrumLibraryTest, TheLastMassSetsTheAxisEnd)
     const TSpectrumLoad load = Load(Lines({"/NAME", "Benzene (by courtesy)", "", "", "", "   51.0   18.0   77.9   20.0", "/PHYSP"}), "Benzene");
     EXPECT_EQ(load.MassAxisEnd(), 87.0);
     // A trailing unpaired mass is read too.
-    EXPECT_EQ(Load(Lines({"/NAME", "B (by courtesy)", "", "", "", "   51.0   18.0   99.0", "/PHYSP"}), "B").lastMass, 99.0);
+    EXPECT_EQ(Load(Lines({"/NAME", "B (by courtesy)", "", "", "", "   51.0   18.0   99.0", "/PHYSP"}), "B").LastMass, 99.0);
 }
 
 TEST_F(SpectrumLibraryTest, ANonNumberStopsTheLoadAndKeepsThePairsRead)
@@ -188,7 +188,7 @@ TEST_F(SpectrumLibraryTest, ANonNumberStopsTheLoadAndKeepsThePairsRead)
 TEST_F(SpectrumLibraryTest, AbundanceMayCarryControlCharacters)
 {
     const TSpectrumLoad load = Load(Lines({"/NAME", "C (by courtesy)", "", "", "", "   14.0\t 100.0   15.0  50.0\x01"}), "C");
-    EXPECT_EQ(load.lineCount, 2);
+    EXPECT_EQ(load.LineCount, 2);
     EXPECT_EQ(Rows(matrix), (Pairs{{15.0, 50.0}, {14.0, 100.0}}));
 }
 
@@ -205,9 +205,9 @@ TEST_F(SpectrumLibraryTest, ARecordOf600PairsKeepsTheFirst500)
     }
     content += "/PHYSP\r\n";
     const TSpectrumLoad load = Load(content, "Big");
-    EXPECT_EQ(load.lineCount, 500);
+    EXPECT_EQ(load.LineCount, 500);
     EXPECT_EQ(matrix.NrOfRows(), 500);
-    EXPECT_EQ(load.lastMass, 500.0);
+    EXPECT_EQ(load.LastMass, 500.0);
     EXPECT_EQ(load.MassAxisEnd(), 510.0);
     double lowestMass = 1e9;
     for (const auto& [mass, abundance] : Rows(matrix))
@@ -222,18 +222,18 @@ TEST_F(SpectrumLibraryTest, EmptyLibrariesAndNamesLoadNothingAndDoNotFail)
         const QStringList names = library.SubstanceNames();
         EXPECT_LE(names.size(), 1);
         const TSpectrumLoad load = library.LoadSpectrum(names.value(0), matrix);
-        EXPECT_FALSE(load.found);
-        EXPECT_EQ(load.lineCount, 0);
+        EXPECT_FALSE(load.Found);
+        EXPECT_EQ(load.LineCount, 0);
     }
     // An empty name never matches an empty line.
-    EXPECT_FALSE(Load(Lines({"", "/NAME", "(by courtesy)", "", "", "", "   14.0   10.0"}), "").found);
+    EXPECT_FALSE(Load(Lines({"", "/NAME", "(by courtesy)", "", "", "", "   14.0   10.0"}), "").Found);
 }
 
 TEST_F(SpectrumLibraryTest, ARecordFoundWithoutDataHasNoLines)
 {
     const TSpectrumLoad load = Load(Lines({"/NAME", "Empty (by courtesy)", "", "", "", "/PHYSP"}), "Empty");
-    EXPECT_TRUE(load.found);
-    EXPECT_EQ(load.lineCount, 0);
+    EXPECT_TRUE(load.Found);
+    EXPECT_EQ(load.LineCount, 0);
     EXPECT_EQ(matrix.NrOfRows(), 1);
     EXPECT_FALSE(load.MassAxisEnd());
 }
@@ -245,7 +245,7 @@ TEST_F(SpectrumLibraryTest, NamesInEitherEncodingLoad)
     for (const QByteArray& content : {utf8, latin}) {
         library.SetContent(content);
         ASSERT_EQ(library.SubstanceNames(), QStringList{QStringLiteral("Benzène")});
-        EXPECT_EQ(library.LoadSpectrum(QStringLiteral("Benzène"), matrix).lineCount, 1);
+        EXPECT_EQ(library.LoadSpectrum(QStringLiteral("Benzène"), matrix).LineCount, 1);
     }
 }
 
@@ -275,8 +275,8 @@ TEST_F(SpectrumLibraryTest, ALoadStartedFromTheHookTakesOver)
     };
     const TSpectrumLoad outer = library.LoadSpectrum("Methane", matrix);
     EXPECT_TRUE(switched);
-    EXPECT_TRUE(outer.superseded);
-    EXPECT_EQ(inner.lineCount, 2);
+    EXPECT_TRUE(outer.Superseded);
+    EXPECT_EQ(inner.LineCount, 2);
     EXPECT_EQ(library.LineCount(), 2);
     EXPECT_EQ(Rows(matrix), (Pairs{{22.0, 10.2}, {20.0, 100.0}}));
 }
@@ -312,7 +312,7 @@ TEST_F(SpectrumLibraryTest, GarbageNeverCrashesOrHangsTheReader)
     huge += QByteArray("   14.0  100.0").repeated(16 * 1024 * 1024 / 14);
     library.SetContent(huge);
     EXPECT_EQ(library.SubstanceNames(), QStringList{"H"});
-    EXPECT_EQ(library.LoadSpectrum("H", matrix).lineCount, 500);
+    EXPECT_EQ(library.LoadSpectrum("H", matrix).LineCount, 500);
 }
 
 TEST_F(SpectrumLibraryTest, OpenReadsAFileAndRefusesWhatIsNoLibrary)
@@ -373,7 +373,7 @@ TLoadOutcome LoadOutcome(TSpectrumLibrary& library, const QString& name, TMatrix
     TLoadOutcome outcome;
     try {
         const TSpectrumLoad load = library.LoadSpectrum(name, matrix);
-        outcome = {load.found, load.lineCount, load.lastMass, Rows(matrix), QString()};
+        outcome = {load.Found, load.LineCount, load.LastMass, Rows(matrix), QString()};
     } catch (const EConvertError& e) {
         outcome.error = e.Message();
     }

@@ -60,14 +60,14 @@ TEST(MessageDialogLayout, DialogUnitsFollowTheAverageCharacter)
         FakeMetrics m;
         m.charWidth = t.charWidth, m.remainder = t.remainder, m.lineHeight = t.lineHeight;
         const auto l = Lay(dkError, TMsgDlgButtons{dbOK}, m);
-        EXPECT_EQ(l.averageChar, QSize(t.cx, t.lineHeight));
-        EXPECT_EQ(l.horzMargin, t.hm);
-        EXPECT_EQ(l.vertMargin, t.vm);
-        EXPECT_EQ(l.horzSpacing, t.hs);
-        EXPECT_EQ(l.vertSpacing, t.vs);
-        EXPECT_EQ(l.buttonWidth, t.bw);
-        EXPECT_EQ(l.buttonHeight, t.bh);
-        EXPECT_EQ(l.buttonSpacing, t.bs);
+        EXPECT_EQ(l.AverageChar, QSize(t.cx, t.lineHeight));
+        EXPECT_EQ(l.HorzMargin, t.hm);
+        EXPECT_EQ(l.VertMargin, t.vm);
+        EXPECT_EQ(l.HorzSpacing, t.hs);
+        EXPECT_EQ(l.VertSpacing, t.vs);
+        EXPECT_EQ(l.ButtonWidth, t.bw);
+        EXPECT_EQ(l.ButtonHeight, t.bh);
+        EXPECT_EQ(l.ButtonSpacing, t.bs);
     }
 }
 
@@ -76,24 +76,24 @@ TEST(MessageDialogLayout, ErrorDialogWithOneOkButton)
     for (std::uint8_t language : {0, 1}) {
         FakeMetrics m;
         const auto l = Lay(dkError, TMsgDlgButtons(4), m, Env(language));
-        EXPECT_EQ(l.title, language ? "Fehler" : "Error");
+        EXPECT_EQ(l.Title, language ? "Fehler" : "Error");
         EXPECT_EQ(m.askedWrapWidth, 512);
-        EXPECT_EQ(l.blockSize, QSize(250, 32)); // 200 + icon 32 + spacing 18; icon taller than text
-        EXPECT_EQ(l.clientSize, QSize(278, 107));
-        EXPECT_EQ(l.position, QPoint(512 - 139, 384 - 53));
-        EXPECT_EQ(l.imageBounds, QRect(14, 15, 32, 32));
-        EXPECT_EQ(l.messageBounds, QRect(64, 15, 200, 15));
-        ASSERT_EQ(l.buttons.size(), 1u);
-        const auto& ok = l.buttons[0];
-        EXPECT_EQ(ok.name, "OK");
-        EXPECT_EQ(ok.modalResult, mrOk);
-        EXPECT_EQ(ok.bounds, QRect(95, 66, 88, 26));
-        EXPECT_TRUE(ok.isDefault && ok.isCancel);
+        EXPECT_EQ(l.BlockSize, QSize(250, 32)); // 200 + icon 32 + spacing 18; icon taller than text
+        EXPECT_EQ(l.ClientSize, QSize(278, 107));
+        EXPECT_EQ(l.Position, QPoint(512 - 139, 384 - 53));
+        EXPECT_EQ(l.ImageBounds, QRect(14, 15, 32, 32));
+        EXPECT_EQ(l.MessageBounds, QRect(64, 15, 200, 15));
+        ASSERT_EQ(l.Buttons.size(), 1u);
+        const auto& ok = l.Buttons[0];
+        EXPECT_EQ(ok.Name, "OK");
+        EXPECT_EQ(ok.ModalResult, mrOk);
+        EXPECT_EQ(ok.Bounds, QRect(95, 66, 88, 26));
+        EXPECT_TRUE(ok.IsDefault && ok.IsCancel);
     }
     // The outer size is what gets centred.
     auto env = Env();
-    env.frame = QMargins(4, 30, 4, 4);
-    EXPECT_EQ(Lay(dkError, TMsgDlgButtons{dbOK}, {}, env).position, QPoint(512 - 143, 384 - 70));
+    env.Frame = QMargins(4, 30, 4, 4);
+    EXPECT_EQ(Lay(dkError, TMsgDlgButtons{dbOK}, {}, env).Position, QPoint(512 - 143, 384 - 70));
 }
 
 TEST(MessageDialogLayout, DefaultAndCancelButtonsAndTheRowFromLeftToRight)
@@ -110,12 +110,12 @@ TEST(MessageDialogLayout, DefaultAndCancelButtonsAndTheRowFromLeftToRight)
         const auto l = Lay(dkConfirmation, t.buttons);
         QStringList names;
         QString byDefault, cancel;
-        int x = (l.clientSize.width() - l.buttonGroupWidth) / 2;
-        for (const auto& b : l.buttons) {
-            names << b.name;
-            if (b.isDefault) byDefault += b.name;
-            if (b.isCancel) cancel += b.name;
-            EXPECT_EQ(b.bounds, QRect(x, l.blockSize.height() + 15 + 19, 88, 26)) << qPrintable(b.name);
+        int x = (l.ClientSize.width() - l.ButtonGroupWidth) / 2;
+        for (const auto& b : l.Buttons) {
+            names << b.Name;
+            if (b.IsDefault) byDefault += b.Name;
+            if (b.IsCancel) cancel += b.Name;
+            EXPECT_EQ(b.Bounds, QRect(x, l.BlockSize.height() + 15 + 19, 88, 26)) << qPrintable(b.Name);
             x += 88 + 7;
         }
         EXPECT_EQ(names.join(' '), t.names);
@@ -127,8 +127,8 @@ TEST(MessageDialogLayout, DefaultAndCancelButtonsAndTheRowFromLeftToRight)
 TEST(MessageDialogLayout, WithoutButtonsTheRowStillTakesItsHeight)
 {
     const auto l = Lay(dkWarning, TMsgDlgButtons(0));
-    EXPECT_TRUE(l.buttons.empty());
-    EXPECT_EQ(l.clientSize, QSize(250 + 28, 32 + 26 + 19 + 30));
+    EXPECT_TRUE(l.Buttons.empty());
+    EXPECT_EQ(l.ClientSize, QSize(250 + 28, 32 + 26 + 19 + 30));
 }
 
 TEST(MessageDialogLayout, CustomKindHasNoIconAndTheTextStartsAtTheMargin)
@@ -137,13 +137,13 @@ TEST(MessageDialogLayout, CustomKindHasNoIconAndTheTextStartsAtTheMargin)
     oneWord.text = QSize(14, 15);
     for (const auto& m : {FakeMetrics(), oneWord}) {
         const auto l = Lay(dkCustom, {dbYes, dbNo, dbCancel}, m);
-        EXPECT_FALSE(l.hasIcon);
-        EXPECT_EQ(l.title, "Ionpath");
-        EXPECT_EQ(l.messageBounds, QRect(QPoint(14, 15), m.text));
+        EXPECT_FALSE(l.HasIcon);
+        EXPECT_EQ(l.Title, "Ionpath");
+        EXPECT_EQ(l.MessageBounds, QRect(QPoint(14, 15), m.text));
         // A short message leaves the width to the buttons, between the margins.
         const int group = 3 * 88 + 2 * 7;
-        EXPECT_EQ(l.clientSize.width(), std::max(group, m.text.width()) + 2 * 14);
-        EXPECT_EQ(l.buttons.front().bounds.left(), (l.clientSize.width() - group) / 2);
+        EXPECT_EQ(l.ClientSize.width(), std::max(group, m.text.width()) + 2 * 14);
+        EXPECT_EQ(l.Buttons.front().Bounds.left(), (l.ClientSize.width() - group) / 2);
     }
 }
 
@@ -153,31 +153,31 @@ TEST(MessageDialogLayout, CachedWidthOutlivesALanguageChange)
     m.captionCharWidth = 20; // captions wider than the standard button
     TButtonWidthCache cache;
     const auto english = LayoutMessageDialog("x", dkWarning, {dbCancel}, Env(0), m, cache);
-    EXPECT_EQ(english.buttonWidth, 6 * 20 + 8);
+    EXPECT_EQ(english.ButtonWidth, 6 * 20 + 8);
     EXPECT_EQ(cache.Width(dbOK), 0); // absent buttons are not measured
     const auto german = LayoutMessageDialog("x", dkWarning, {dbCancel}, Env(1), m, cache);
-    EXPECT_EQ(german.buttons[0].caption, "Abbruch");
-    EXPECT_EQ(german.buttonWidth, 6 * 20 + 8);
+    EXPECT_EQ(german.Buttons[0].Caption, "Abbruch");
+    EXPECT_EQ(german.ButtonWidth, 6 * 20 + 8);
     EXPECT_EQ(cache.Width(dbCancel), 6 * 20 + 8);
 
     TButtonWidthCache fresh;
-    EXPECT_EQ(LayoutMessageDialog("x", dkWarning, {dbCancel}, Env(1), m, fresh).buttonWidth, 7 * 20 + 8);
+    EXPECT_EQ(LayoutMessageDialog("x", dkWarning, {dbCancel}, Env(1), m, fresh).ButtonWidth, 7 * 20 + 8);
 }
 
 TEST(MessageDialogLayout, RightToLeftMirrorsIconAndTextTogether)
 {
     auto env = Env();
-    env.rightToLeft = true;
+    env.RightToLeft = true;
     const auto l = Lay(dkInformation, {dbOK}, {}, env);
-    EXPECT_EQ(l.imageBounds, QRect(278 - 14 - 32, 15, 32, 32));
-    EXPECT_EQ(l.messageBounds, QRect(14, 15, 200, 15));
+    EXPECT_EQ(l.ImageBounds, QRect(278 - 14 - 32, 15, 32, 32));
+    EXPECT_EQ(l.MessageBounds, QRect(14, 15, 200, 15));
 }
 
 TEST(MessageDialogLayout, DialogLargerThanTheScreenKeepsItsTitleBarOnScreen)
 {
     FakeMetrics m;
     m.text = QSize(2000, 1500);
-    EXPECT_EQ(Lay(dkWarning, {dbOK}, m).position, QPoint(0, 0));
+    EXPECT_EQ(Lay(dkWarning, {dbOK}, m).Position, QPoint(0, 0));
 }
 
 TEST(MessageDialogLayout, UnknownKindOrButtonIsAnErrorAndMeasuresNothing)

@@ -102,11 +102,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     CheckFrameHeader(in.ConsumeBytesAsString(in.ConsumeIntegralInRange<size_t>(0, 32)));
 
     THostSettings settings;
-    settings.suffix = QStringLiteral("fuzz");
-    settings.documents = Docs();
-    settings.workArea = gRoot->path();
-    settings.homeDir = gRoot->path();
-    settings.variables.insert(QStringLiteral("Course"), QStringLiteral("Physics"));
+    settings.Suffix = QStringLiteral("fuzz");
+    settings.Documents = Docs();
+    settings.WorkArea = gRoot->path();
+    settings.HomeDir = gRoot->path();
+    settings.Variables.insert(QStringLiteral("Course"), QStringLiteral("Physics"));
     TkdbServerDemon host(settings, {QStringLiteral("/fuzz/host"), {QStringLiteral("host")}, QStringLiteral("host")});
     QWidget window;
     TkdbDemonClient client(&window, {QStringLiteral("/fuzz/prog"), {QStringLiteral("prog"), QStringLiteral("/serverhandle=fuzz")},

@@ -23,8 +23,8 @@ constexpr int kMaxLoadsPerInput = 200;
 void CheckFinishedLoad(const TSpectrumLoad& load, const TMatrix& matrix, int lineCount)
 {
     FUZZ_CHECK(lineCount >= 0 && lineCount <= TSpectrumLibrary::kMaxLines, QString::number(lineCount));
-    FUZZ_CHECK(load.lineCount == lineCount, QString::number(load.lineCount));
-    if (!load.found) {
+    FUZZ_CHECK(load.LineCount == lineCount, QString::number(load.LineCount));
+    if (!load.Found) {
         FUZZ_CHECK(lineCount == 0, QString::number(lineCount));
         FUZZ_CHECK(matrix.NrOfRows() == TSpectrumLibrary::kMaxLines, QString::number(matrix.NrOfRows()));
         return;
@@ -35,8 +35,8 @@ void CheckFinishedLoad(const TSpectrumLoad& load, const TMatrix& matrix, int lin
         // "nan" anyway, so no such cell can be here.
         FUZZ_CHECK(!(matrix.Cell(2, r - 1) > matrix.Cell(2, r)), QStringLiteral("row %1").arg(r));
     }
-    if (load.lineCount > 0)
-        FUZZ_CHECK(load.lastMass.has_value(), QString());
+    if (load.LineCount > 0)
+        FUZZ_CHECK(load.LastMass.has_value(), QString());
 }
 
 // Runs one load; false when it failed with the conversion error.
@@ -96,13 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
             // The outer load gave way: it returned at once (or its error came
             // before the nested load could start, which it cannot: the hook
             // runs after a line was read and before it is parsed).
-            FUZZ_CHECK(ok && load.superseded, names[i]);
+            FUZZ_CHECK(ok && load.Superseded, names[i]);
             if (nestedOk)
                 CheckFinishedLoad(nested, matrix, library.LineCount());
             continue;
         }
         if (ok) {
-            FUZZ_CHECK(!load.superseded, names[i]);
+            FUZZ_CHECK(!load.Superseded, names[i]);
             CheckFinishedLoad(load, matrix, library.LineCount());
         }
     }

@@ -202,8 +202,8 @@ TEST_F(HostFault, ASecondCopyStartedDuringAScanEndsAndTheFirstGetsItsParameters)
     const QString clientExe = QStringLiteral(HOST_TEST_CLIENT_PATH);
     const QString title = QFileInfo(clientExe).fileName(); // the application name the copy gets
     THostSettings settings;
-    settings.suffix = QStringLiteral("scan");
-    settings.documents = env.Root();
+    settings.Suffix = QStringLiteral("scan");
+    settings.Documents = env.Root();
     TkdbServerDemon host(settings, {QStringLiteral("/opt/tutorix/host"), {QStringLiteral("host")}, QStringLiteral("host")});
     // The first copy: the same executable file name, so the same lock.
     auto* first = new TkdbDemonClient(&owner, {clientExe, {clientExe, QStringLiteral("/serverhandle=scan")}, title});

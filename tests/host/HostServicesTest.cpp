@@ -32,12 +32,12 @@ protected:
         docs = env.Root() + QStringLiteral("/docs");
         QDir().mkpath(docs);
         THostSettings settings;
-        settings.suffix = QStringLiteral("test");
-        settings.documents = docs;
-        settings.workArea = env.Root() + QStringLiteral("/work");
-        settings.homeDir = env.Root() + QStringLiteral("/home/");
-        settings.variables.insert(QStringLiteral("Course"), QStringLiteral("Physics"));
-        settings.strings.insert(QStringLiteral("Chapter"), QStringLiteral("Mass spectrometry"));
+        settings.Suffix = QStringLiteral("test");
+        settings.Documents = docs;
+        settings.WorkArea = env.Root() + QStringLiteral("/work");
+        settings.HomeDir = env.Root() + QStringLiteral("/home/");
+        settings.Variables.insert(QStringLiteral("Course"), QStringLiteral("Physics"));
+        settings.Strings.insert(QStringLiteral("Chapter"), QStringLiteral("Mass spectrometry"));
         server = new TkdbServerDemon(settings, {QStringLiteral("/opt/tutorix/host"), {"host"}, QStringLiteral("Tutorix host")});
         server->OnEvent = [this](const QString& line) { events.append(line); };
     }

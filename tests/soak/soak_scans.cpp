@@ -63,8 +63,8 @@ int RichestSubstance(const QString& path, int& lines)
         TMatrix m;
         m.SetNrOfColumns(2);
         const TSpectrumLoad load = library.LoadSpectrum(names[i], m);
-        if (load.lineCount > lines) {
-            lines = load.lineCount;
+        if (load.LineCount > lines) {
+            lines = load.LineCount;
             best = i;
         }
     }

@@ -93,7 +93,7 @@ bool IsProbeHit(const QByteArray& data, qsizetype p, char first, qsizetype dista
 
 bool Interesting(const TLineSpan& line, qsizetype longerThan)
 {
-    return line.endOfStream || line.loneLineFeeds || line.probed || line.RawSize() > longerThan;
+    return line.EndOfStream || line.LoneLineFeeds || line.Probed || line.RawSize() > longerThan;
 }
 
 } // namespace
@@ -130,12 +130,12 @@ TEST(LineScanner, GivesTheLinesOfReadStreamLineAndPassesOverOnlyWhatIsOfNoIntere
         for (std::size_t i = 0; i < expected.size(); ++i) {
             const TLineSpan line = plain.Next();
             ASSERT_EQ(plain.Text(line, buffer).toByteArray(), expected[i]) << "line " << i;
-            ASSERT_EQ(line.endOfStream, i + 1 == expected.size()) << "line " << i;
+            ASSERT_EQ(line.EndOfStream, i + 1 == expected.size()) << "line " << i;
             bool hit = false;
-            for (qsizetype p = line.begin; p < line.end && probe.distance >= 0; ++p)
+            for (qsizetype p = line.Begin; p < line.End && probe.distance >= 0; ++p)
                 hit = hit || IsProbeHit(data, p, probe.first, probe.distance, probe.last);
-            ASSERT_EQ(line.probed, hit) << "line " << i;
-            ASSERT_EQ(line.loneLineFeeds, data.sliced(line.begin, line.RawSize()).contains('\n')) << "line " << i;
+            ASSERT_EQ(line.Probed, hit) << "line " << i;
+            ASSERT_EQ(line.LoneLineFeeds, data.sliced(line.Begin, line.RawSize()).contains('\n')) << "line " << i;
             spans.push_back(line);
         }
 
@@ -150,15 +150,15 @@ TEST(LineScanner, GivesTheLinesOfReadStreamLineAndPassesOverOnlyWhatIsOfNoIntere
                 ++i;
             const TLineSpan& line = spans[i];
             // The line hook runs once for every line passed over.
-            ASSERT_EQ(other.linesPassed, qsizetype(i - from)) << "line " << i;
-            ASSERT_EQ(other.begin, line.begin) << "line " << i;
-            ASSERT_EQ(other.end, line.end) << "line " << i;
-            ASSERT_EQ(other.loneLineFeeds, line.loneLineFeeds) << "line " << i;
-            ASSERT_EQ(other.probed, line.probed) << "line " << i;
-            ASSERT_EQ(other.endOfStream, line.endOfStream) << "line " << i;
+            ASSERT_EQ(other.LinesPassed, qsizetype(i - from)) << "line " << i;
+            ASSERT_EQ(other.Begin, line.Begin) << "line " << i;
+            ASSERT_EQ(other.End, line.End) << "line " << i;
+            ASSERT_EQ(other.LoneLineFeeds, line.LoneLineFeeds) << "line " << i;
+            ASSERT_EQ(other.Probed, line.Probed) << "line " << i;
+            ASSERT_EQ(other.EndOfStream, line.EndOfStream) << "line " << i;
         }
         const TLineSpan past = plain.Next();
-        EXPECT_TRUE(past.endOfStream);
+        EXPECT_TRUE(past.EndOfStream);
         EXPECT_EQ(past.RawSize(), 0);
     }
 }

@@ -41,12 +41,12 @@ TkdbServerDemon::TkdbServerDemon(THostSettings settings, TProgram program, QObje
 
 QString TkdbServerDemon::WindowClassName() const
 {
-    return ServerWindowClassName(settings_.suffix);
+    return ServerWindowClassName(settings_.Suffix);
 }
 
 QString TkdbServerDemon::WindowName() const
 {
-    return ServerWindowName(settings_.suffix);
+    return ServerWindowName(settings_.Suffix);
 }
 
 void TkdbServerDemon::Event(const QString& line)
@@ -112,7 +112,7 @@ qint32 TkdbServerDemon::Execute(const QString& fileName, const QString& paramete
     Q_UNUSED(wait); // the client waits; we keep the exit code for it
     Q_UNUSED(option);
     QStringList arguments = QProcess::splitCommand(parameters);
-    arguments.append(kServerHandleParam + settings_.suffix);
+    arguments.append(kServerHandleParam + settings_.Suffix);
     const qint64 pid = programs_.Start(fileName, arguments);
     Event(pid ? QStringLiteral("started %1 %2").arg(pid).arg(fileName)
               : QStringLiteral("failed to start %1").arg(fileName));
@@ -121,7 +121,7 @@ qint32 TkdbServerDemon::Execute(const QString& fileName, const QString& paramete
 
 QString TkdbServerDemon::ResolveDocument(const QString& name) const
 {
-    const QString docs = QFileInfo(settings_.documents).canonicalFilePath();
+    const QString docs = QFileInfo(settings_.Documents).canonicalFilePath();
     if (docs.isEmpty() || name.isEmpty())
         return {};
     QString path = name;
@@ -151,26 +151,26 @@ std::unique_ptr<QIODevice> TkdbServerDemon::GetFile(const QString& name)
 
 QString TkdbServerDemon::GetHostFileName(const QString& s)
 {
-    return WithSeparator(settings_.documents) + FileNamePart(s);
+    return WithSeparator(settings_.Documents) + FileNamePart(s);
 }
 
 QString TkdbServerDemon::GetHostString(const QString& s)
 {
-    return settings_.strings.value(s);
+    return settings_.Strings.value(s);
 }
 
 QString TkdbServerDemon::GetVariable(const QString& name)
 {
     if (name == QStringLiteral("MeridorWorkArea"))
-        return WithSeparator(settings_.workArea);
+        return WithSeparator(settings_.WorkArea);
     if (name == QStringLiteral("MeridorHomeDir"))
-        return WithSeparator(settings_.homeDir);
+        return WithSeparator(settings_.HomeDir);
     if (name.startsWith(kExitCodeVariable)) {
         bool ok = false;
         const qint64 pid = name.mid(kExitCodeVariable.size()).toLongLong(&ok);
         return ok ? programs_.ExitCodeText(pid) : QString();
     }
-    return settings_.variables.value(name);
+    return settings_.Variables.value(name);
 }
 
 void TkdbServerDemon::Answer(TTutorixMessageStream& request, TTutorixMessageStream& reply)

@@ -15,12 +15,12 @@
 #include <vector>
 
 struct THostSettings {
-    QString suffix;     // of the window class and name
-    QString documents;  // the folder files are served from
-    QString workArea;   // "MeridorWorkArea"
-    QString homeDir;    // "MeridorHomeDir"
-    QMap<QString, QString> variables;
-    QMap<QString, QString> strings;
+    QString Suffix;     // of the window class and name
+    QString Documents;  // the folder files are served from
+    QString WorkArea;   // "MeridorWorkArea"
+    QString HomeDir;    // "MeridorHomeDir"
+    QMap<QString, QString> Variables;
+    QMap<QString, QString> Strings;
 };
 
 class TkdbServerDemon : public TkdbCustomDemon {

@@ -91,25 +91,25 @@ int main(int argc, char** argv)
     parser.process(app);
 
     THostSettings settings;
-    settings.suffix = parser.isSet(suffixOption) ? parser.value(suffixOption)
+    settings.Suffix = parser.isSet(suffixOption) ? parser.value(suffixOption)
                                                  : QStringLiteral("%1").arg(QCoreApplication::applicationPid(), 8, 16, QLatin1Char('0'));
-    settings.documents = QFileInfo(parser.isSet(docsOption) ? parser.value(docsOption) : QDir::currentPath()).absoluteFilePath();
-    settings.workArea = parser.isSet(workOption) ? QFileInfo(parser.value(workOption)).absoluteFilePath() : settings.documents;
-    settings.homeDir = parser.isSet(homeOption) ? QFileInfo(parser.value(homeOption)).absoluteFilePath() : settings.documents;
+    settings.Documents = QFileInfo(parser.isSet(docsOption) ? parser.value(docsOption) : QDir::currentPath()).absoluteFilePath();
+    settings.WorkArea = parser.isSet(workOption) ? QFileInfo(parser.value(workOption)).absoluteFilePath() : settings.Documents;
+    settings.HomeDir = parser.isSet(homeOption) ? QFileInfo(parser.value(homeOption)).absoluteFilePath() : settings.Documents;
     bool ok = true;
     QString bad;
-    settings.variables = Pairs(parser.values(variableOption), ok, bad);
-    settings.strings = Pairs(parser.values(stringOption), ok, bad);
+    settings.Variables = Pairs(parser.values(variableOption), ok, bad);
+    settings.Strings = Pairs(parser.values(stringOption), ok, bad);
     if (!ok) {
         std::fprintf(stderr, "tutorix-host: expected name=value, got \"%s\"\n", bad.toLocal8Bit().constData());
         return 2;
     }
-    if (!QFileInfo(settings.documents).isDir()) {
-        std::fprintf(stderr, "tutorix-host: no document folder %s\n", settings.documents.toLocal8Bit().constData());
+    if (!QFileInfo(settings.Documents).isDir()) {
+        std::fprintf(stderr, "tutorix-host: no document folder %s\n", settings.Documents.toLocal8Bit().constData());
         return 2;
     }
-    if (TMessageWindows::FindWindowEx(ServerWindowClassName(settings.suffix), ServerWindowName(settings.suffix))) {
-        std::fprintf(stderr, "tutorix-host: a host with the suffix %s runs already\n", settings.suffix.toLocal8Bit().constData());
+    if (TMessageWindows::FindWindowEx(ServerWindowClassName(settings.Suffix), ServerWindowName(settings.Suffix))) {
+        std::fprintf(stderr, "tutorix-host: a host with the suffix %s runs already\n", settings.Suffix.toLocal8Bit().constData());
         return 1;
     }
 
@@ -127,7 +127,7 @@ int main(int argc, char** argv)
     };
     std::unique_ptr<TViewerHandlePublication> publication;
     if (!parser.isSet(noPublishOption)) {
-        publication = std::make_unique<TViewerHandlePublication>(settings.suffix);
+        publication = std::make_unique<TViewerHandlePublication>(settings.Suffix);
         if (!publication->Published())
             std::fprintf(stderr, "tutorix-host: could not publish the suffix in %s\n", publication->StorePath().toLocal8Bit().constData());
     }
@@ -182,7 +182,7 @@ int main(int argc, char** argv)
         shutdown();
     });
 
-    Print(QStringLiteral("ready %1 %2").arg(settings.suffix, HandleText(server->OwnEntity.Handle)));
+    Print(QStringLiteral("ready %1 %2").arg(settings.Suffix, HandleText(server->OwnEntity.Handle)));
     const QStringList program = parser.positionalArguments();
     if (!program.isEmpty()) {
         QStringList quoted;
