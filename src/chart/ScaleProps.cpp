@@ -107,28 +107,17 @@ TScaleType HorizontalType(TScaleLocationHoriz l) { return l == slTop ? sctXB : s
 TScaleType VerticalType(TScaleLocationVert l) { return l == slLeft ? sctYR : sctYL; }
 } // namespace
 
-TScalePropsHoriz::TScalePropsHoriz(QObject* parent)
-    : TScaleProps(parent)
-{
-    StoreScaleType(HorizontalType(location_));
-}
+TScalePropsHoriz::TScalePropsHoriz(QObject* parent) : TScaleProps(parent) { StoreScaleType(HorizontalType(location_)); }
+TScalePropsVert::TScalePropsVert(QObject* parent) : TScaleProps(parent) { StoreScaleType(VerticalType(location_)); }
 
 void TScalePropsHoriz::SetScaleLocation(TScaleLocationHoriz v)
 {
     location_ = v;
-    StoreScaleType(HorizontalType(v));
-    Changed();
-}
-
-TScalePropsVert::TScalePropsVert(QObject* parent)
-    : TScaleProps(parent)
-{
-    StoreScaleType(VerticalType(location_));
+    Relocated(HorizontalType(v));
 }
 
 void TScalePropsVert::SetScaleLocation(TScaleLocationVert v)
 {
     location_ = v;
-    StoreScaleType(VerticalType(v));
-    Changed();
+    Relocated(VerticalType(v));
 }

@@ -107,8 +107,14 @@ public:
 
 protected:
     void Changed();
-    // The subclasses keep the scale type of their location.
+    // The subclasses keep the scale type of their location; a new location
+    // notifies.
     void StoreScaleType(TScaleType t) { settings_.ScaleType = t; }
+    void Relocated(TScaleType t)
+    {
+        StoreScaleType(t);
+        Changed();
+    }
 
 private:
     void SetRangeEnd(double& end, double& other, double v, double away);

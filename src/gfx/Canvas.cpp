@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <QWidget>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -96,6 +97,12 @@ int Canvas::WholeRatio(qreal screenRatio)
     if (!(screenRatio >= 1.0) || screenRatio > 64.0)
         return 1;
     return int(std::floor(screenRatio + 1e-9));
+}
+
+bool Canvas::FitsWidget(const QWidget& widget) const
+{
+    return Width() == widget.width() && Height() == widget.height()
+           && DevicePixelRatio() == WholeRatio(widget.devicePixelRatioF());
 }
 
 void Canvas::ClearTransparent()

@@ -58,6 +58,8 @@ struct TFont {
     bool operator==(const TFont&) const = default;
 };
 
+class QWidget;
+
 class Canvas {
 public:
     Canvas() = default;
@@ -84,6 +86,9 @@ public:
     // largest whole number not above it, at least 1, so that a picture is
     // never shrunk on its way to the screen (which would drop lines).
     static int WholeRatio(qreal screenRatio);
+    // Whether the picture has the widget's size at the whole ratio of the
+    // widget's screen, so that a paint event can present it as it is.
+    bool FitsWidget(const QWidget& widget) const;
     // The picture in device pixels (its devicePixelRatio says how many per
     // unit). A picture put in through Image() must keep a whole ratio.
     const QImage& Image() const { return image_; }

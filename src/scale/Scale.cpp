@@ -524,8 +524,7 @@ void TScale::paintEvent(QPaintEvent*)
 {
     if (embedded_)
         return;
-    if (transparent_ || picture_.Width() != width() || picture_.Height() != height()
-        || picture_.DevicePixelRatio() != Canvas::WholeRatio(devicePixelRatioF())) {
+    if (transparent_ || !picture_.FitsWidget(*this)) {
         if (!settings_.Visible || loading_)
             return;
         Render(picture_, 0, 0, true);

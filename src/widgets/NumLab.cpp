@@ -116,8 +116,7 @@ void TNumLab::setVisible(bool visible)
 
 void TNumLab::paintEvent(QPaintEvent*)
 {
-    if (picture_.Width() != width() || picture_.Height() != height()
-        || picture_.DevicePixelRatio() != Canvas::WholeRatio(devicePixelRatioF()))
+    if (!picture_.FitsWidget(*this))
         Render();
     QPainter p(this);
     p.drawImage(0, 0, picture_.Image());
@@ -236,28 +235,20 @@ void TNumLab::Assign(const TNumLab& s)
 {
     if (&s == this)
         return;
-    look_.LeftSpace = s.look_.LeftSpace;
-    empty_ = s.empty_;
-    look_.LabelWidth = s.look_.LabelWidth;
+    // The whole look but the font; of the format, the type, the precision
+    // and the two texts it may show instead of a number.
+    const TFont font = look_.Font;
+    look_ = s.look_;
+    look_.Font = font;
+    format_.DisplayType = s.format_.DisplayType;
     format_.Precision = s.format_.Precision;
+    format_.OverflowIndicator = s.format_.OverflowIndicator;
+    format_.StateText = s.format_.StateText;
+    colorScheme_ = s.colorScheme_;
+    empty_ = s.empty_;
     leftText_ = s.leftText_;
     rightText_ = s.rightText_;
-    look_.Frame = s.look_.Frame;
-    look_.Alignment = s.look_.Alignment;
-    look_.RightTextAlignment = s.look_.RightTextAlignment;
-    look_.LeftTextAlignment = s.look_.LeftTextAlignment;
-    format_.OverflowIndicator = s.format_.OverflowIndicator;
     value_ = s.value_;
-    format_.StateText = s.format_.StateText;
-    look_.LabBakG = s.look_.LabBakG;
-    look_.LabText = s.look_.LabText;
-    look_.OutBakG = s.look_.OutBakG;
-    look_.OutText = s.look_.OutText;
-    look_.Dark = s.look_.Dark;
-    look_.Shadow = s.look_.Shadow;
-    look_.Highlight = s.look_.Highlight;
-    colorScheme_ = s.colorScheme_;
-    format_.DisplayType = s.format_.DisplayType;
     Repaint();
 }
 

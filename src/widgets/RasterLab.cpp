@@ -75,8 +75,7 @@ void TRasterLab::Repaint()
 
 void TRasterLab::paintEvent(QPaintEvent*)
 {
-    if (picture_.Width() != width() || picture_.Height() != height()
-        || picture_.DevicePixelRatio() != Canvas::WholeRatio(devicePixelRatioF()))
+    if (!picture_.FitsWidget(*this))
         Render();
     QPainter p(this);
     p.drawImage(0, 0, picture_.Image());

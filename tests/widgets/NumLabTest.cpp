@@ -381,6 +381,10 @@ TEST(NumLab, AssignCopiesAllButSignsDateFormatAndHandler)
     a.SetComma(true);
     a.SetForcePlusSign(true);
     a.SetDTFormat(QStringLiteral("yyyy"));
+    TFont big = a.Font();
+    big.SetPixelHeight(30);
+    a.SetFont(big);
+    const TFont own = b.Font();
     int calls = 0;
     a.OnBeforeDisplay = [&](QObject*, QString&) { ++calls; };
     b.Assign(a);
@@ -407,5 +411,6 @@ TEST(NumLab, AssignCopiesAllButSignsDateFormatAndHandler)
     EXPECT_FALSE(b.Comma());
     EXPECT_FALSE(b.ForcePlusSign());
     EXPECT_EQ(b.DTFormat(), QStringLiteral("mmm-dd, yyyy"));
+    EXPECT_TRUE(b.Font() == own) << "each keeps its own font";
     EXPECT_FALSE(b.OnBeforeDisplay);
 }
