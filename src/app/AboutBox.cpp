@@ -175,7 +175,7 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent)
     LblVersion->setText(QStringLiteral("Version 2.1"));
     LblAuthor = MakeLabel(Panel1, "LblAuthor", 8, 74, 513, 16, centre);
     LblCopyright = MakeLabel(Panel1, "LblCopyright", 8, 100, 513, 16, centre);
-    LblCopyright->setText(QStringLiteral("Copyright \u00a9 The Ionpath developers. All rights reserved."));
+    LblCopyright->setText(QStringLiteral("LX_Notice")); // the licences of the program and of the spectra
 
     LblDescription = MakeLabel(this, "LblDescription", 8, 152, 529, 65, centre);
     LblDescription->setWordWrap(true);

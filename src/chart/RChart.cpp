@@ -156,10 +156,10 @@ bool TRChart::Drawable() const
 
 void TRChart::GeometryChanged()
 {
+    // Margins never resize the control: a data area without room maps every
+    // point to the middle. Only SetControlBounds keeps a minimum size.
     g_.Width = width();
     g_.Height = height();
-    setMinimumSize(g_.MarginLeft + g_.MarginRight + g_.ShadowWidth + 80,
-                   g_.MarginTop + g_.MarginBottom + g_.ShadowWidth + 20);
     if (isometric_)
         ApplyIsometric();
     CopySettingsToAxes();
@@ -234,9 +234,15 @@ void TRChart::StandardLayout(TrcLayout layout)
     captionAlignment_ = s.CaptionAlignment;
     captionAnchorHoriz_ = s.CaptionAnchorHoriz;
     captionAnchorVert_ = s.CaptionAnchorVert;
-    for (int n = 1; n <= kLayerCount; ++n) {
-        const TLayoutAxis ax = n <= 4 ? s.X[size_t(n - 1)] : TLayoutAxis{false, false, 10, 100, taCenter, uaSclCenter, 0};
-        const TLayoutAxis ay = n <= 4 ? s.Y[size_t(n - 1)] : TLayoutAxis{false, false, 10, 100, taRightJustify, uaSclTopLft, 0};
+    // A layout places the axes of layers 1 to 4; the axes of the others keep
+    // their own place and are only hidden.
+    for (int n = kLayoutLayers + 1; n <= kLayerCount; ++n) {
+        scaleX_[n]->SetVisible(false);
+        scaleY_[n]->SetVisible(false);
+    }
+    for (int n = 1; n <= kLayoutLayers; ++n) {
+        const TLayoutAxis ax = s.X[size_t(n - 1)];
+        const TLayoutAxis ay = s.Y[size_t(n - 1)];
         TScalePropsHoriz* x = scaleX_[n];
         TScalePropsVert* y = scaleY_[n];
         x->SetScaleLocation(ax.FarSide ? slTop : slBottom);

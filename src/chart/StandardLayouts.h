@@ -3,8 +3,8 @@
 // axes of layers 1..4.
 
 #include "chart/ChartTypes.h"
-#include "scale/ScaleTypes.h"
 #include "gfx/Alignment.h"
+#include "scale/ScaleTypes.h"
 
 #include <array>
 
@@ -17,14 +17,17 @@ struct TLayoutAxis {
     int ScalePos = 0;
 };
 
+// The layers whose axes a layout places; the others' axes are only hidden.
+constexpr int kLayoutLayers = 4;
+
 struct TLayoutSettings {
     int MarginLeft, MarginRight, MarginTop, MarginBottom;
     int CaptionPosX, CaptionPosY;
     TAlignment CaptionAlignment;
     TCaptionAnchorHoriz CaptionAnchorHoriz;
     TCaptionAnchorVert CaptionAnchorVert;
-    std::array<TLayoutAxis, 4> X; // layers 1..4
-    std::array<TLayoutAxis, 4> Y;
+    std::array<TLayoutAxis, kLayoutLayers> X; // layers 1..4
+    std::array<TLayoutAxis, kLayoutLayers> Y;
 };
 
 TLayoutSettings StandardLayoutSettings(TrcLayout layout);

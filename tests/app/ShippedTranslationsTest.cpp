@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,6 +31,7 @@ TEST(ShippedTranslations, CoverEveryKeyOfBothWindows)
         {"ionpath.itl", "lgenglish", "Exit"},
         {"ionpath.de.itl", "lggerman", "Beenden"},
     };
+    QSet<QString> notices;
     for (const auto& c : cases) {
         QFile file(Shipped(c.file));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.file;
@@ -48,6 +50,14 @@ TEST(ShippedTranslations, CoverEveryKeyOfBothWindows)
         EXPECT_EQ(main.cmdExit->text(), QString::fromUtf8(c.exit)) << c.file;
         EXPECT_TRUE(lex.Translate(QStringLiteral("HomePageURL")).startsWith(QStringLiteral("https://"))) << c.file;
         // The explanation is real text in several lines, with the radius formula.
+        // The licence line is true (MIT for the program, the spectra's own
+        // licence) and in the file's language.
+        const QString notice = about.LblCopyright->text();
+        EXPECT_TRUE(notice.contains(QStringLiteral("MIT")) && notice.contains(QStringLiteral("CC BY-NC-SA")))
+            << c.file << ": " << notice.toStdString();
+        EXPECT_FALSE(notice.contains(QStringLiteral("rights reserved"), Qt::CaseInsensitive)) << c.file;
+        EXPECT_FALSE(notices.contains(notice)) << c.file << ": the notice of another language";
+        notices.insert(notice);
         const QString explain = main.MMExplain->toPlainText();
         EXPECT_GE(explain.count(u'\n'), 3) << c.file;
         EXPECT_TRUE(explain.contains(QStringLiteral("r = sqrt(2 m U / (e B\u00b2))"))) << c.file;

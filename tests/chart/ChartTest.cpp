@@ -195,6 +195,67 @@ TEST(Chart, WorldToPixelOnLayers)
     EXPECT_EQ(px, qx);
 }
 
+TEST(Chart, LayersFiveToSixteenKeepTheirPlaceThroughEveryLayout)
+{
+    // Layer n's x axis lies at the bottom for odd n and at the top for even
+    // n, its y axis at the left or right, each pair farther out than the
+    // last; a layout places layers 1..4 and only hides the others' axes.
+    const auto check = [](const TRChart& c, const char* when) {
+        for (int n = 5; n <= kLayerCount; ++n) {
+            SCOPED_TRACE(testing::Message() << when << ", layer " << n);
+            const TScalePropsHoriz* x = c.ScaleX(n);
+            const TScalePropsVert* y = c.ScaleY(n);
+            EXPECT_EQ(x->ScaleLocation(), n % 2 == 1 ? slBottom : slTop);
+            EXPECT_EQ(y->ScaleLocation(), n % 2 == 1 ? slLeft : slRight);
+            EXPECT_EQ(x->ScalePos(), (n - 1) / 2 * 30);
+            EXPECT_EQ(y->ScalePos(), (n - 1) / 2 * 50);
+            EXPECT_EQ(x->CaptionPosX(), 0);
+            EXPECT_EQ(x->CaptionPosY(), 0);
+            EXPECT_EQ(y->CaptionPosX(), 0);
+            EXPECT_EQ(y->CaptionPosY(), 0);
+            EXPECT_FALSE(x->Visible());
+            EXPECT_FALSE(y->Visible());
+        }
+    };
+    TRChart c;
+    check(c, "new");
+    for (int layout = rcl_X1Bottom_Y1Left; layout <= rcl_X2Both_Y2Both; ++layout) {
+        c.ScaleX(9)->SetVisible(true); // switched on by the user, hidden again by a layout
+        c.StandardLayout(TrcLayout(layout));
+        check(c, "after a layout");
+    }
+
+    // An axis switched on for layer 5 stands beside layer 1's, not on it.
+    c.SetControlBounds(0, 0, 300, 220);
+    c.StandardLayout(rcl_X1Bottom_Y1Left);
+    c.ScaleY(5)->SetVisible(true);
+    c.SetLayerRange(5, 0, 1, 0, 1);
+    EXPECT_EQ(c.AxisY(5)->ScaleType(), c.AxisY(1)->ScaleType());
+    EXPECT_EQ(c.AxisY(5)->MarginRight() - c.AxisY(1)->MarginRight(), 100 - c.ScaleY(1)->ScalePos());
+}
+
+TEST(Chart, MarginsDoNotResizeTheControl)
+{
+    TRChart c;
+    c.SetControlBounds(0, 0, 300, 220);
+    c.SetLayerRange(1, 0, 10, 0, 10);
+    c.SetMarginLeft(290);
+    EXPECT_EQ(c.width(), 300);
+    EXPECT_EQ(c.height(), 220);
+    c.SetMarginTop(250);
+    EXPECT_EQ(c.height(), 220);
+    // Without room every point maps to the middle of the control.
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {10.0, 10.0}, {5.0, -3.0}}) {
+        int px, py;
+        c.WorldToPixel(1, x, y, px, py);
+        EXPECT_EQ(px, 150);
+        EXPECT_EQ(py, 110);
+    }
+    // The control's own size still keeps its minimum.
+    c.SetControlBounds(0, 0, 10, 10);
+    EXPECT_EQ(c.width(), 290 + 20 + c.ShadowWidth() + 80);
+}
+
 TEST(Chart, ControlBoundsHaveAMinimum)
 {
     TRChart c;
