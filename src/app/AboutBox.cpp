@@ -1,6 +1,8 @@
 #include "app/AboutBox.h"
 
 #include "app/ControlDescriptions.h"
+#include "app/TextFitting.h"
+#include "dialogs/MessageDialogKinds.h"
 #include "gfx/Color.h"
 #include "i18n/Lexifer2000.h"
 
@@ -286,18 +288,41 @@ void PrepareAboutTexts(TFrmAbout& box, TLexifer2000& lexifer)
     box.LblName->setText(QStringLiteral("Ionpath"));
     box.LblVersion->setText(QStringLiteral("Version 2.1"));
     box.SetHomePage(lexifer.Translate(QStringLiteral("HomePageURL")));
-    const QString language = lexifer.Translate(QStringLiteral("$dlglanguage$")).toLower();
+    const std::uint8_t language = MessageDialogLanguageOf(lexifer.Translate(QStringLiteral("$dlglanguage$")));
     lexifer.TranslateForm(&box);
-    if (language == QLatin1String("lggerman")) {
+    switch (language) {
+    case MessageDialogGerman:
         box.LblWebSite->setText(QStringLiteral("Mehr Informationen finden Sie auf folgenden Webseiten:"));
         box.LblDescription->setText(
             QStringLiteral("Dieses Programm zeigt die grundlegende Funktion eines Sektorfeld-Massenspektrometers") +
             QLatin1Char(' ') +
             QStringLiteral("und wird in verschiedenen interaktiven elektronischen Lehrb\u00fcchern eingesetzt."));
-    } else {
+        break;
+    case MessageDialogFrench:
+        // French sets a colon apart with a space that must not break the line.
+        box.LblWebSite->setText(QStringLiteral("Plus d'informations sur les sites web suivants\u00a0:"));
+        box.LblDescription->setText(
+            QStringLiteral("Ce programme montre le fonctionnement de base d'un spectrom\u00e8tre de masse \u00e0 "
+                           "secteur magn\u00e9tique.") +
+            QLatin1Char(' ') +
+            QStringLiteral("Il est utilis\u00e9 dans divers manuels \u00e9lectroniques interactifs."));
+        break;
+    case MessageDialogSpanish:
+        box.LblWebSite->setText(QStringLiteral("M\u00e1s informaci\u00f3n en los siguientes sitios web:"));
+        box.LblDescription->setText(
+            QStringLiteral("Este programa muestra el funcionamiento b\u00e1sico de un espectr\u00f3metro de masas de "
+                           "sector magn\u00e9tico.") +
+            QLatin1Char(' ') +
+            QStringLiteral("Se utiliza en diversos libros de texto electr\u00f3nicos interactivos."));
+        break;
+    default:
         box.LblWebSite->setText(QStringLiteral("More information can be found at the following Web sites:"));
         box.LblDescription->setText(
             QStringLiteral("This program shows the basic function of a sector field mass spectrometer.") +
             QLatin1Char(' ') + QStringLiteral("It is used in various electronic textbooks."));
     }
+    // The box keeps its classic layout in every language: a text too long
+    // for its label is set smaller rather than cut.
+    for (QLabel* l : box.findChildren<QLabel*>())
+        FitLabelText(*l, l->font(), l->contentsRect().size());
 }

@@ -76,6 +76,6 @@ private:
 
 // The main window's preparation of the box before its first showing: name
 // and version, the home-page address ("HomePageURL"), the box's own keys,
-// and the German or English description and lead-in, chosen by the
-// translation of "$dlglanguage$".
+// and the German, French, Spanish or English description and lead-in, chosen
+// by the translation of "$dlglanguage$" (MessageDialogLanguageOf).
 void PrepareAboutTexts(TFrmAbout& box, TLexifer2000& lexifer);

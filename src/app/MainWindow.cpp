@@ -8,6 +8,8 @@
 #include "app/Shape.h"
 #include "app/SpectrometerChartMenus.h"
 #include "app/SpectrometerCharts.h"
+#include "app/StickTips.h"
+#include "app/TextFitting.h"
 #include "chart/RChart.h"
 #include "dialogs/MessageDialog.h"
 #include "gfx/Frames.h"
@@ -23,7 +25,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QCoreApplication>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -74,23 +75,19 @@ TNumLab* MakeReadOut(QWidget* parent, int x, int y, int w, const QString& unit)
     return n;
 }
 
-// The largest pixel size, down to 9, at which the button's caption with its
-// icon fits in the room its style leaves inside its margins.
-int FittingPixelSize(const QPushButton& b)
+// A caption written on a housing of the instrument drawing keeps its place
+// and its own box when it has one (a caption that wraps). One sized to its
+// text has the housing's inside from there on, less as much on the right as
+// it keeps from the left edge, so that it never touches the frame.
+void FitHousingCaption(QLabel& caption, const TShape& housing, const QFont& base)
 {
-    constexpr int kSmallestPixels = 9;
-    const int room = b.width() - 2 * b.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &b);
-    QFont f = b.font();
-    if (f.pixelSize() <= 0)
-        return f.pixelSize();
-    for (; f.pixelSize() > kSmallestPixels; f.setPixelSize(f.pixelSize() - 1)) {
-        int needed = QFontMetrics(f).horizontalAdvance(b.text());
-        if (!b.icon().isNull())
-            needed += b.iconSize().width() + 4; // and the gap between icon and text
-        if (needed <= room)
-            break;
-    }
-    return f.pixelSize();
+    const QRect inside = housing.Inside();
+    QRect room = caption.geometry();
+    if (!caption.wordWrap())
+        room = QRect(caption.pos(), QPoint(inside.right() - (caption.x() - inside.left()), inside.bottom()));
+    FitLabelText(caption, base, room.size());
+    if (!caption.wordWrap())
+        caption.adjustSize();
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int h)
@@ -124,6 +121,9 @@ TfrmExample::TfrmExample(QWidget* parent, TWindowTexts texts)
     InstallSpectrumChartMenu(*RChart2, [this] {
         return TSpectrumCsvHeader{spectrumbox->currentText(), Energy->value(), {}, QDateTime::currentDateTime()};
     }, translate);
+    // The mass and abundance of the stick under the mouse, in the table of
+    // the moment.
+    InstallStickTips(*RChart2, [this](const TSpectralLine& stick) { return StickTipText(Lexifer(), stick); });
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->availableGeometry();
         move(r.center() - rect().center());
@@ -161,13 +161,19 @@ void TfrmExample::FitTranslatedTexts()
     for (QLabel* l : findChildren<QLabel*>())
         if (!l->wordWrap())
             l->adjustSize();
+    // The drawing leaves its captions little room: one that would run out of
+    // its housing is set smaller (a translation may break it into lines too).
+    FitHousingCaption(*sourceCaption_, *sourceHousing_, font());
+    FitHousingCaption(*detectorCaption_, *detectorHousing_, font());
     // A caption too long for the fixed command column gets a smaller font,
     // and so do the other buttons, so that the column reads alike.
     const QList<QPushButton*> buttons = findChildren<QPushButton*>();
     int pixels = font().pixelSize();
     for (const QPushButton* b : buttons)
         if (b->font().pixelSize() > 0)
-            pixels = std::min(pixels, FittingPixelSize(*b));
+            pixels = std::min(pixels, FittingPixelSize(b->font(), [b](const QFont& f) {
+                return ButtonCaptionFits(*b, f);
+            }));
     if (pixels <= 0 || pixels >= font().pixelSize())
         return;
     for (QPushButton* b : buttons) {
@@ -248,7 +254,8 @@ void TfrmExample::BuildControls()
         s->setGeometry(x, y, w, h);
         return s;
     };
-    shape(39, 288, 49, 53, clSilver, clBlack, 2)->setObjectName(QStringLiteral("Shape1")); // source housing
+    sourceHousing_ = shape(39, 288, 49, 53, clSilver, clBlack, 2);
+    sourceHousing_->setObjectName(QStringLiteral("Shape1"));
     for (int i = 0; i < 3; ++i) { // electrode bars, left and right of the beam
         shape(41, 264 + 8 * i, 21, 5, clBlack, clBlack, 1)->setObjectName(QStringLiteral("Shape%1").arg(2 + 2 * i));
         shape(65, 264 + 8 * i, 21, 5, clBlack, clBlack, 1)->setObjectName(QStringLiteral("Shape%1").arg(3 + 2 * i));
@@ -256,7 +263,8 @@ void TfrmExample::BuildControls()
     shape(63, 260, 1, 45, clBlue, clBlue, 1)->setObjectName(QStringLiteral("Shape8"));   // beam line
     shape(249, 58, 3, 17, clBlack, clBlack, 1)->setObjectName(QStringLiteral("Shape9")); // slit jaws
     shape(249, 79, 3, 15, clBlack, clBlack, 1)->setObjectName(QStringLiteral("Shape10"));
-    shape(256, 52, 57, 45, clSilver, clBlack, 2)->setObjectName(QStringLiteral("Shape11")); // detector
+    detectorHousing_ = shape(256, 52, 57, 45, clSilver, clBlack, 2);
+    detectorHousing_->setObjectName(QStringLiteral("Shape11"));
 
     // The command-line tool sets its charts up by the same functions, so that
     // its pictures are the window's.
@@ -297,13 +305,14 @@ void TfrmExample::BuildControls()
     pal.setColor(QPalette::Text, ToQColor(clInfoText));
     MMExplain->setPalette(pal);
 
-    QLabel* source = new QLabel(QStringLiteral("LX_Ion Source"), p);
-    source->setObjectName(QStringLiteral("IonSource"));
-    source->setGeometry(43, 300, 41, 36);
-    source->setAlignment(Qt::AlignCenter);
-    source->setWordWrap(true);
-    source->setAttribute(Qt::WA_TranslucentBackground);
-    MakeLabel(p, QStringLiteral("LX_Detector"), 260, 68)->setObjectName(QStringLiteral("Detector"));
+    sourceCaption_ = new QLabel(QStringLiteral("LX_Ion Source"), p);
+    sourceCaption_->setObjectName(QStringLiteral("IonSource"));
+    sourceCaption_->setGeometry(43, 300, 41, 36);
+    sourceCaption_->setAlignment(Qt::AlignCenter);
+    sourceCaption_->setWordWrap(true);
+    sourceCaption_->setAttribute(Qt::WA_TranslucentBackground);
+    detectorCaption_ = MakeLabel(p, QStringLiteral("LX_Detector"), 260, 68);
+    detectorCaption_->setObjectName(QStringLiteral("Detector"));
 
     QWidget* c = pnlCommand_;
     cmdExit = MakeButton(c, QStringLiteral("LX_Exit"), 8, 10, 32);
@@ -377,7 +386,9 @@ void TfrmExample::FormActivate()
     if (activated_)
         return;
     activated_ = true;
-    MessageDialogLanguage = 1;
+    // The dialogs speak the window's language: a German title over an English
+    // message would confuse a learner.
+    MessageDialogLanguage = MessageDialogLanguageOf(Lexifer().Translate(QStringLiteral("$dlglanguage$")));
     RChart1->SetTransparentFill(true);
     MagnetNum->SetValue(TBMagnetic->value() / 10);
     EnergyNum->SetValue(Energy->value());

@@ -23,6 +23,7 @@ class TMatrix;
 class TNumLab;
 class TRasterLab;
 class TRChart;
+class TShape;
 class TLexifer2000;
 class TFrmAbout;
 class TkdbDemonClient;
@@ -69,9 +70,10 @@ public:
 
     // Sizes the texts to their translations: every label to its text; when a
     // button's caption is too long for it, the buttons get a smaller font
-    // (down to 9 pixels) rather than a cut caption. The window does it after its own
-    // translation; a caller that translates it with a table of its own
-    // calls it afterwards.
+    // (down to 9 pixels) rather than a cut caption, and so does a caption of
+    // the instrument drawing that would run out of its housing. The window
+    // does it after its own translation; a caller that translates it with a
+    // table of its own calls it afterwards.
     void FitTranslatedTexts();
 
     // The translation table the window's texts come from (its host
@@ -137,6 +139,11 @@ private:
     double k_ = 0;
     QFrame* pnlExample_ = nullptr;
     QFrame* pnlCommand_ = nullptr;
+    // The captions written on the instrument drawing, and their housings.
+    QLabel* sourceCaption_ = nullptr;
+    QLabel* detectorCaption_ = nullptr;
+    TShape* sourceHousing_ = nullptr;
+    TShape* detectorHousing_ = nullptr;
     // Stands in for the client's table once a host's quit has deleted it.
     std::unique_ptr<TLexifer2000> noTranslation_;
     TFrmAbout* aboutBox_ = nullptr;

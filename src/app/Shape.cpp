@@ -7,6 +7,11 @@ TShape::TShape(QWidget* parent, TColor brush, TColor pen, int penWidth)
 {
 }
 
+QRect TShape::Inside() const
+{
+    return geometry().adjusted(penWidth_, penWidth_, -penWidth_, -penWidth_);
+}
+
 void TShape::paintEvent(QPaintEvent*)
 {
     canvas_.SetDevicePixelRatio(Canvas::WholeRatio(devicePixelRatioF()));

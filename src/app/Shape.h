@@ -10,6 +10,10 @@ class TShape : public QWidget {
 public:
     TShape(QWidget* parent, TColor brush, TColor pen, int penWidth);
 
+    // The part of the shape inside its pen, in the parent's coordinates: the
+    // room a caption drawn on the shape has.
+    QRect Inside() const;
+
 protected:
     void paintEvent(QPaintEvent*) override;
 

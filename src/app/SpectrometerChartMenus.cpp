@@ -3,6 +3,8 @@
 #include "app/SpectrometerCharts.h"
 #include "chart/ChartMenu.h"
 
+#include <QAction>
+
 TChartMenu* InstallDeflectionChartMenu(TRChart& deflection, TMenuTranslation translate)
 {
     TChartMenuOptions options;
@@ -24,5 +26,9 @@ TChartMenu* InstallSpectrumChartMenu(TRChart& spectrum, std::function<TSpectrumC
     options.WriteCsv = [&spectrum, header = std::move(header)](const QString& path) {
         WriteSpectrumCsv(path, header(), RecordedSticks(spectrum));
     };
-    return InstallChartMenu(spectrum, std::move(options));
+    TChartMenu* menu = InstallChartMenu(spectrum, std::move(options));
+    QAction* log = menu->AddCheckable(QStringLiteral("Logarithmic abundance"), LogarithmicAbundance(spectrum),
+                                      [&spectrum](bool on) { SetLogarithmicAbundance(spectrum, on); });
+    log->setObjectName(QStringLiteral("LogarithmicAbundance"));
+    return menu;
 }

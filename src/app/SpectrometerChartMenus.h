@@ -1,7 +1,10 @@
 #pragma once
 // The context menus of the two spectrometer charts: on both the chart menu
 // (copy, save as PNG, SVG or PDF, print); on the spectrum chart also the
-// export of the recorded spectrum as CSV (see SpectrumCsv.h).
+// export of the recorded spectrum as CSV (see SpectrumCsv.h) and the checked
+// entry "Logarithmic abundance" (the action named LogarithmicAbundance),
+// which switches the abundance axis between linear and logarithmic
+// (SetLogarithmicAbundance in SpectrometerCharts.h).
 
 #include "app/SpectrumCsv.h"
 

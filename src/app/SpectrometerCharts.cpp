@@ -87,3 +87,30 @@ std::vector<TSpectralLine> RecordedSticks(const TRChart& spectrum)
     }
     return sticks;
 }
+
+void SetLogarithmicAbundance(TRChart& spectrum, bool on)
+{
+    TScalePropsVert* axis = spectrum.Scale1Y();
+    if (axis->Logarithmic() == on)
+        return;
+    const bool suppressed = spectrum.SuppressPaint();
+    spectrum.SetSuppressPaint(true);
+    // The axis takes logarithmic only once both ends lie above 0, and while
+    // logarithmic it takes no low end at or below 0: the ends move first on
+    // the way there, the kind first on the way back.
+    if (on) {
+        axis->SetRangeLow(kLogAbundanceLow);
+        axis->SetRangeHigh(100);
+        axis->SetLogarithmic(true);
+    } else {
+        axis->SetLogarithmic(false);
+        axis->SetRangeLow(0);
+        axis->SetRangeHigh(100);
+    }
+    spectrum.SetSuppressPaint(suppressed);
+}
+
+bool LogarithmicAbundance(const TRChart& spectrum)
+{
+    return spectrum.Scale1Y()->Logarithmic();
+}

@@ -31,3 +31,12 @@ void ShowDetector(TRChart& spectrum, const TIonPaths& model, const std::vector<T
 
 // The sticks the spectrum chart holds, in the order they were added.
 std::vector<TSpectralLine> RecordedSticks(const TRChart& spectrum);
+
+// The spectrum chart's abundance axis (layer 1, where the sticks stand):
+// linear from 0 to 100 % as set up, or logarithmic from kLogAbundanceLow to
+// 100 %, where the lines of a few percent beside a strong one stand tall
+// enough to compare. A stick from 0 runs from the axis to its value on
+// either. Switching paints the chart once, unless its painting is suppressed.
+constexpr double kLogAbundanceLow = 0.1;
+void SetLogarithmicAbundance(TRChart& spectrum, bool on);
+bool LogarithmicAbundance(const TRChart& spectrum);

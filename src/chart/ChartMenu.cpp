@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -123,6 +124,31 @@ void TChartMenu::Reporting(Action action)
         if (ReportError)
             ReportError(&chart_, QString::fromLocal8Bit(e.what()));
     }
+}
+
+QAction* TChartMenu::AddCheckable(const QString& english, bool checked, std::function<void(bool on)> switched)
+{
+    if (!hasCheckables_) {
+        menu_->addSeparator();
+        hasCheckables_ = true;
+    }
+    auto* a = new QAction(Text(english), &chart_);
+    a->setCheckable(true);
+    a->setChecked(checked);
+    connect(a, &QAction::toggled, this, [this, a, switched = std::move(switched)](bool on) {
+        bool done = false;
+        Reporting([&] {
+            if (switched)
+                switched(on);
+            done = true;
+        });
+        if (!done) {
+            const QSignalBlocker quiet(a);
+            a->setChecked(!on);
+        }
+    });
+    menu_->addAction(a);
+    return a;
 }
 
 QString TChartMenu::AskPath(const QString& title, const QString& baseName, const QString& filters)

@@ -45,6 +45,14 @@ public:
     QAction* PrintAction() const { return print_; }
     QAction* CsvAction() const { return csv_; } // none without WriteCsv
 
+    // Adds an entry that shows a state with a check mark, below the others
+    // (a separator before the first such entry), its text given in English
+    // like the others. Choosing it flips the state and hands switched the
+    // new one; when switched throws, the failure is reported and the entry
+    // shows the state it had. Reached by the keyboard in the open menu; no
+    // shortcut of its own.
+    QAction* AddCheckable(const QString& english, bool checked, std::function<void(bool on)> switched);
+
     // What the actions do, with their dialogs. Failures are reported through
     // ReportError; a cancelled dialog does nothing.
     void Copy();
@@ -76,6 +84,7 @@ private:
     QAction* save_ = nullptr;
     QAction* print_ = nullptr;
     QAction* csv_ = nullptr;
+    bool hasCheckables_ = false;
 };
 
 // The menu for a chart; the chart owns it.

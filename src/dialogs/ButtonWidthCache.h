@@ -3,7 +3,8 @@
 //
 // A caption is measured the first time its button is needed and the width is
 // kept for the rest of the run, also when the language changes later: the
-// common button width leaves room for the longer German captions anyway.
+// common button width leaves room for the longer German, French and Spanish
+// captions anyway.
 
 #include "dialogs/MessageDialogKinds.h"
 

@@ -1,8 +1,9 @@
 #pragma once
 // What a message dialog can be made of: its kinds, its eleven button kinds,
-// their modal results, and the built-in English and German texts.
+// their modal results, and the built-in English, German, French and Spanish
+// texts.
 //
-// The dialogs carry their own two-language tables instead of going through the
+// The dialogs carry their own language tables instead of going through the
 // translation engine, so that an error can still be reported when translation
 // itself is what failed.
 
@@ -54,9 +55,20 @@ private:
     unsigned bits_ = 0;
 };
 
-// The language of the dialogs' titles and captions: 0 English, 1 German.
+// The languages the dialogs have texts for, as MessageDialogLanguage holds them.
+inline constexpr std::uint8_t MessageDialogEnglish = 0;
+inline constexpr std::uint8_t MessageDialogGerman = 1;
+inline constexpr std::uint8_t MessageDialogFrench = 2;
+inline constexpr std::uint8_t MessageDialogSpanish = 3;
+
+// The language of the dialogs' titles and captions (one of the four above).
 // Other values show English, so that a message is never lost to its language.
-inline std::uint8_t MessageDialogLanguage = 0;
+inline std::uint8_t MessageDialogLanguage = MessageDialogEnglish;
+
+// The dialog language of a translation table, from the text its
+// "$dlglanguage$" entry holds: "lggerman", "lgfrench", "lgspanish" (A to Z in
+// any case); anything else, an untranslated key included, is English.
+std::uint8_t MessageDialogLanguageOf(const QString& tableLanguage);
 
 // Title of a dialog kind; empty for dkCustom, whose title is the application's.
 QString MessageKindTitle(TMsgDlgType kind, std::uint8_t language);

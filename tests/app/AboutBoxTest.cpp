@@ -92,6 +92,32 @@ TEST(AboutBox, ChoosesGermanOrEnglishByTheFilesLanguage)
     }
 }
 
+// The two sentences of a French or Spanish table are in that language, not
+// the English or German ones.
+TEST(AboutBox, FrenchAndSpanishTablesGetSentencesOfTheirOwn)
+{
+    const struct {
+        QByteArray file;
+        const char* description;
+        const char* webSites;
+    } cases[] = {
+        {"[$dlglanguage$]=lgfrench|$$", "spectrom\u00e8tre de masse", "sites web suivants"},
+        {"[$dlglanguage$]=LgFrench|$$", "spectrom\u00e8tre de masse", "sites web suivants"},
+        {"[$dlglanguage$]=lgspanish|$$", "espectr\u00f3metro de masas", "sitios web"},
+    };
+    for (const auto& c : cases) {
+        TLexifer2000 lex;
+        Load(lex, c.file);
+        TFrmAbout box;
+        PrepareAboutTexts(box, lex);
+        const QString description = box.LblDescription->text();
+        EXPECT_TRUE(description.contains(QString::fromUtf8(c.description))) << description.toStdString();
+        EXPECT_NE(description, kEnglishDescription);
+        EXPECT_NE(description, kGermanDescription);
+        EXPECT_TRUE(box.LblWebSite->text().contains(QString::fromUtf8(c.webSites))) << c.file.constData();
+    }
+}
+
 TEST(AboutBox, TranslatesItsOwnKeysAndTakesTheHomePage)
 {
     TLexifer2000 lex;

@@ -163,6 +163,25 @@ TEST(Accessibility, EveryControlIsNamedAndDescribedInEnglishAndGerman)
     }
 }
 
+TEST(Accessibility, FrenchAndSpanishNameAndDescribeEveryControlInTheirOwnWords)
+{
+    const auto en = SaidWith("ionpath.itl");
+    for (const char* file : {"ionpath.fr.itl", "ionpath.es.itl"}) {
+        SCOPED_TRACE(file);
+        const auto said = SaidWith(file);
+        ASSERT_EQ(said.size(), en.size());
+        for (const auto& [name, texts] : said) {
+            if (name == "RLabMass after a change")
+                continue;
+            SCOPED_TRACE(name);
+            EXPECT_FALSE(texts.name.trimmed().isEmpty());
+            EXPECT_FALSE(texts.name.contains(QLatin1String("LX_"))) << texts.name.toStdString();
+            EXPECT_FALSE(texts.description.contains(QLatin1String("LX_"))) << texts.description.toStdString();
+            EXPECT_NE(texts.description, en.at(name).description);
+        }
+    }
+}
+
 TEST(Accessibility, NoControlThatTakesTheFocusIsWithoutAName)
 {
     Translated german("ionpath.de.itl");
@@ -361,7 +380,7 @@ TEST(Accessibility, AboutBoxLinksArePressableLinksForAssistiveTools)
 // inside its button's margins; where all fit the window's font stays.
 TEST(Accessibility, TranslatedCaptionsFitTheirButtons)
 {
-    for (const char* file : {"ionpath.itl", "ionpath.de.itl"}) {
+    for (const char* file : {"ionpath.itl", "ionpath.de.itl", "ionpath.fr.itl", "ionpath.es.itl"}) {
         SCOPED_TRACE(file);
         Translated t(file);
         t.main.FitTranslatedTexts();

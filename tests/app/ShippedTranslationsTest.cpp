@@ -30,6 +30,8 @@ TEST(ShippedTranslations, CoverEveryKeyOfBothWindows)
     } cases[] = {
         {"ionpath.itl", "lgenglish", "Exit"},
         {"ionpath.de.itl", "lggerman", "Beenden"},
+        {"ionpath.fr.itl", "lgfrench", "Quitter"},
+        {"ionpath.es.itl", "lgspanish", "Salir"},
     };
     QSet<QString> notices;
     for (const auto& c : cases) {
@@ -65,5 +67,44 @@ TEST(ShippedTranslations, CoverEveryKeyOfBothWindows)
             for (const char* prop : {"text", "windowTitle", "Caption", "RightText"})
                 EXPECT_FALSE(o->property(prop).toString().startsWith(QStringLiteral("LX_")))
                     << c.file << ": " << o->objectName().toStdString() << "." << prop;
+    }
+}
+
+// The texts that are not captions of the two windows (chart menus, tool tips,
+// the licence line) are looked up by their keys at run time: every key of
+// the English file must be in every other one, and what the program fills in
+// or what must stay as written must have come through the translation.
+TEST(ShippedTranslations, EveryFileHasEveryKeyOfTheEnglishOne)
+{
+    const auto load = [](const char* name, TLexifer2000& lex) {
+        QFile file(Shipped(name));
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        lex.LoadFromStream(file);
+        return true;
+    };
+    TLexifer2000 english;
+    ASSERT_TRUE(load("ionpath.itl", english));
+    ASSERT_GT(english.Keys().size(), 50);
+    for (const char* name : {"ionpath.de.itl", "ionpath.fr.itl", "ionpath.es.itl"}) {
+        SCOPED_TRACE(name);
+        TLexifer2000 lex;
+        ASSERT_TRUE(load(name, lex));
+        // Keys come back as they were stored; compare them in that form.
+        QStringList missing;
+        for (const QString& key : english.Keys())
+            if (!lex.Keys().contains(key))
+                missing << key;
+        EXPECT_TRUE(missing.isEmpty()) << missing.join(QStringLiteral(" | ")).toStdString();
+        EXPECT_EQ(lex.Keys().size(), english.Keys().size()) << "a key the English file does not have";
+
+        const QString tip = lex.Translate(QStringLiteral("StickTip"), {QStringLiteral("28"), QStringLiteral("100")});
+        EXPECT_TRUE(tip.contains(QStringLiteral("28")) && tip.contains(QStringLiteral("100 %"))) << tip.toStdString();
+        const QString notice = lex.Translate(QStringLiteral("Notice"));
+        EXPECT_TRUE(notice.contains(QStringLiteral("MIT")) && notice.contains(QStringLiteral("CC BY-NC-SA")))
+            << notice.toStdString();
+        // A translated text, not the English one left in place.
+        for (const char* key : {"Start Scan", "Mass Spectrum", "Logarithmic abundance", "MMExplain"})
+            EXPECT_NE(lex.Translate(QString::fromLatin1(key)), english.Translate(QString::fromLatin1(key))) << key;
     }
 }

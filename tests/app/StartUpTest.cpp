@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "chart/RChart.h"
+#include "dialogs/MessageDialog.h"
 #include "dialogs/MessageForm.h"
 #include "host/DemonClient.h"
 #include "i18n/Lexifer2000.h"
@@ -93,7 +94,7 @@ TApplication& App() { return *static_cast<TApplication*>(QCoreApplication::insta
 
 } // namespace
 
-TEST(StartUp, MissingLibraryIsReportedOnceInGermanAndEndsTheProgram)
+TEST(StartUp, MissingLibraryIsReportedOnceAndEndsTheProgram)
 {
     TWorkingFolder folder(false);
     int reports = 0;
@@ -131,11 +132,77 @@ TEST(StartUp, MissingLibraryIsReportedOnceInGermanAndEndsTheProgram)
     EXPECT_NE(status, 0);
     EXPECT_NE(status, 99) << "the program did not end after the report";
     EXPECT_EQ(reports, 1);
-    EXPECT_EQ(title, QStringLiteral("Fehler"));
+    // No translation file is beside the test program: the dialog speaks the
+    // English of the message it carries.
+    EXPECT_EQ(title, QStringLiteral("Error"));
     // The test program has no parameters of its own: the file is named.
     EXPECT_EQ(message, QStringLiteral("No file \"ms_spec_sample.tra\" found in the Database"));
     EXPECT_TRUE(listEmptyDuringReport);
     EXPECT_TRUE(pictureEmptyDuringReport);
+}
+
+// The report of the missing library is the first dialog a learner may see;
+// its title and button are in the language of the window's translation file.
+TEST(StartUp, TheDialogsSpeakTheLanguageOfTheTranslationInUse)
+{
+    const struct {
+        const char* file;
+        const char* title;
+        const char* button;
+        const char* confirmation;
+        const char* message; // the report itself, with the file's name
+    } cases[] = {
+        {"ionpath.itl", "Error", "OK", "Confirm", "No file \"ms_spec_sample.tra\" found in the Database"},
+        {"ionpath.de.itl", "Fehler", "OK", "Best\u00e4tigung", "Keine Datei \"ms_spec_sample.tra\" in der Datenbank gefunden"},
+        {"ionpath.fr.itl", "Erreur", "OK", "Confirmation",
+         "Aucun fichier \u00ab ms_spec_sample.tra \u00bb trouv\u00e9 dans la base de donn\u00e9es"},
+        {"ionpath.es.itl", "Error", "Aceptar", "Confirmaci\u00f3n",
+         "No se encontr\u00f3 ning\u00fan archivo \"ms_spec_sample.tra\" en la base de datos"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        // A language left from before must not decide.
+        MessageDialogLanguage = 255;
+        TWorkingFolder folder(false);
+        QString title, button, confirmation, message;
+        TScript script({
+            [&] {
+                auto* about = Modal<TFrmAbout>();
+                if (!about)
+                    return false;
+                // The window's table, as if the program had found this file
+                // beside itself.
+                QFile table(Shipped(c.file));
+                if (table.open(QIODevice::ReadOnly))
+                    MainWindow()->Lexifer().LoadFromStream(table);
+                else
+                    ADD_FAILURE() << "cannot read " << c.file;
+                about->BButOK->click();
+                return true;
+            },
+            [&] {
+                auto* form = Modal<TMessageForm>();
+                if (!form)
+                    return false;
+                title = form->windowTitle();
+                button = form->DefaultButton()->text();
+                if (auto* text = form->findChild<QLabel*>(QStringLiteral("Message")))
+                    message = text->text();
+                // Any later dialog of the run speaks the same language.
+                confirmation = BuildMessageDialog(QStringLiteral("?"), dkConfirmation, {dbYes, dbNo})->windowTitle();
+                form->DefaultButton()->click();
+                return true;
+            },
+        });
+        const int status = RunIonpath(App());
+        EXPECT_TRUE(script.Done());
+        EXPECT_NE(status, 99);
+        EXPECT_EQ(title.toStdString(), c.title);
+        EXPECT_EQ(button.toStdString(), c.button);
+        EXPECT_EQ(confirmation.toStdString(), c.confirmation);
+        EXPECT_EQ(message.toStdString(), c.message);
+    }
+    MessageDialogLanguage = MessageDialogEnglish;
 }
 
 TEST(StartUp, TheMessageNamesTheClientsFirstParameterOrTheLibraryFile)

@@ -205,3 +205,42 @@ TEST(ChartMenu, CtrlCCopiesTheFocusedChartOfTwoInOneWindow)
         EXPECT_EQ(Rgb(QGuiApplication::clipboard()->image()), Rgb(focused->RenderPicture()));
     }
 }
+
+TEST(ChartMenu, ACheckableEntryShowsItsStateAndGoesBackWhenTheSwitchFails)
+{
+    TChartMenuOptions o;
+    o.Translate = [](const QString& t) { return QStringLiteral("T:") + t; };
+    MenuChart m(o);
+    QList<bool> switched;
+    bool fail = false;
+    QAction* entry = m.menu->AddCheckable(QStringLiteral("Logarithmic"), true, [&](bool on) {
+        if (fail)
+            throw Exception(QStringLiteral("cannot"));
+        switched << on;
+    });
+    EXPECT_EQ(entry->text(), QStringLiteral("T:Logarithmic"));
+    EXPECT_TRUE(entry->isChecked());
+    const QList<QAction*> shown = m.menu->Menu()->actions();
+    ASSERT_GE(shown.size(), 2);
+    EXPECT_EQ(shown.last(), entry);
+    EXPECT_TRUE(shown[shown.size() - 2]->isSeparator());
+
+    const struct {
+        bool fail;
+        bool checked;          // after choosing the entry
+        QList<bool> switched;  // the states handed over so far
+        QStringList errors;
+    } steps[] = {
+        {false, false, {false}, {}},
+        {false, true, {false, true}, {}},
+        {true, true, {false, true}, {QStringLiteral("cannot")}},
+        {false, false, {false, true, false}, {QStringLiteral("cannot")}},
+    };
+    for (const auto& s : steps) {
+        fail = s.fail;
+        entry->trigger();
+        EXPECT_EQ(entry->isChecked(), s.checked);
+        EXPECT_EQ(switched, s.switched);
+        EXPECT_EQ(m.errors, s.errors);
+    }
+}

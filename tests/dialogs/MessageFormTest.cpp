@@ -102,6 +102,8 @@ TEST_F(MessageDialog, YesNoAnswersKeysAndAccelerators)
         {0, Qt::Key_Escape, {}, mrNo},     {0, Qt::Key_Return, {}, mrYes}, {0, Qt::Key_Enter, Qt::KeypadModifier, mrYes},
         {0, Qt::Key_N, Qt::AltModifier, mrNo}, {0, Qt::Key_N, {}, mrNo}, {0, Qt::Key_Y, {}, mrYes},
         {1, Qt::Key_J, {}, mrYes},         {1, Qt::Key_N, Qt::AltModifier, mrNo}, {0, Qt::Key_Space, {}, mrYes},
+        {MessageDialogFrench, Qt::Key_O, {}, mrYes}, {MessageDialogFrench, Qt::Key_N, {}, mrNo},
+        {MessageDialogSpanish, Qt::Key_S, {}, mrYes}, {MessageDialogSpanish, Qt::Key_N, Qt::AltModifier, mrNo},
     };
     for (const auto& t : cases) {
         MessageDialogLanguage = t.language;
@@ -201,28 +203,97 @@ TEST_F(MessageDialog, HelpOpensTheHelpContextAndLeavesTheDialogOpen)
     EXPECT_EQ(asked[0], std::make_pair(42, QStringLiteral("manual.chm")));
 }
 
-TEST_F(MessageDialog, TextsOfBothLanguages)
+TEST_F(MessageDialog, TextsOfEveryLanguage)
 {
-    const char* english[] = {"&Yes", "&No", "OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&All", "N&o to All", "Yes to &All", "&Help"};
-    const char* german[] = {"&Ja", "&Nein", "OK", "Abbruch", "&Abbruch", "&Wiederholen", "&Ignorieren", "&Alle", "N&ein zu Allen", "Ja zu &Allen", "&Hilfe"};
     const char* names[] = {"Yes", "No", "OK", "Cancel", "Abort", "Retry", "Ignore", "All", "NoToAll", "YesToAll", "Help"};
     const int results[] = {6, 7, 1, 2, 3, 4, 5, 8, 9, 10, 0};
-    const QString titles[2][4] = {{"Warning", "Error", "Information", "Confirm"},
-                                  {"Warnung", "Fehler", "Information", QString::fromUtf8("Best\xc3\xa4tigung")}};
-    for (std::uint8_t language : {0, 1}) {
-        MessageDialogLanguage = language;
+    const struct {
+        std::uint8_t language;
+        const char* titles[4];
+        const char* captions[11];
+    } cases[] = {
+        {MessageDialogEnglish, {"Warning", "Error", "Information", "Confirm"},
+         {"&Yes", "&No", "OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&All", "N&o to All", "Yes to &All", "&Help"}},
+        {MessageDialogGerman, {"Warnung", "Fehler", "Information", "Best\u00e4tigung"},
+         {"&Ja", "&Nein", "OK", "Abbruch", "&Abbruch", "&Wiederholen", "&Ignorieren", "&Alle", "N&ein zu Allen",
+          "Ja zu &Allen", "&Hilfe"}},
+        {MessageDialogFrench, {"Avertissement", "Erreur", "Information", "Confirmation"},
+         {"&Oui", "&Non", "OK", "Annuler", "&Abandonner", "&R\u00e9essayer", "&Ignorer", "&Tous",
+          "Non \u00e0 tou&s", "Oui \u00e0 &tous", "&Aide"}},
+        {MessageDialogSpanish, {"Advertencia", "Error", "Informaci\u00f3n", "Confirmaci\u00f3n"},
+         {"&S\u00ed", "&No", "Aceptar", "Cancelar", "&Anular", "&Reintentar", "&Ignorar", "&Todos", "N&o a todos",
+          "S\u00ed a &todos", "A&yuda"}},
+        // A language the dialogs have no texts for speaks English.
+        {4, {"Warning", "Error", "Information", "Confirm"},
+         {"&Yes", "&No", "OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&All", "N&o to All", "Yes to &All", "&Help"}},
+        {255, {"Warning", "Error", "Information", "Confirm"},
+         {"&Yes", "&No", "OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&All", "N&o to All", "Yes to &All", "&Help"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.language));
+        MessageDialogLanguage = c.language;
         for (int kind = 0; kind < 4; ++kind)
-            EXPECT_EQ(BuildMessageDialog("x", TMsgDlgType(kind), {})->windowTitle(), titles[language][kind]);
+            EXPECT_EQ(BuildMessageDialog("x", TMsgDlgType(kind), {})->windowTitle(), QString::fromUtf8(c.titles[kind]));
         EXPECT_EQ(BuildMessageDialog("x", dkCustom, {})->windowTitle(), "Ionpath Test");
         const auto all = BuildMessageDialog("x", dkWarning, TMsgDlgButtons(0x7ff));
         const auto buttons = Buttons(*all);
         ASSERT_EQ(buttons.size(), 11);
         for (int i = 0; i < 11; ++i) {
             EXPECT_EQ(buttons[i]->objectName(), names[i]);
-            EXPECT_EQ(buttons[i]->text(), (language ? german : english)[i]);
+            EXPECT_EQ(buttons[i]->text(), QString::fromUtf8(c.captions[i]));
             EXPECT_EQ(buttons[i]->ModalResult(), results[i]);
+            // No caption is cut off, although the widths were measured in
+            // the first language shown.
+            EXPECT_LE(buttons[i]->fontMetrics().horizontalAdvance(QString(buttons[i]->text()).remove(u'&')),
+                      buttons[i]->width())
+                << names[i];
         }
     }
+}
+
+// A letter pressed in a dialog answers with its button only when no other
+// button of the dialog has the same one; the buttons that are shown together
+// must therefore differ in every language.
+TEST(MessageDialogTexts, ButtonsShownTogetherHaveTheirOwnLetters)
+{
+    const std::vector<std::vector<TMsgDlgBtn>> together = {
+        {dbYes, dbNo, dbYesToAll, dbNoToAll, dbCancel},
+        {dbAbort, dbRetry, dbIgnore},
+        {dbYes, dbNo, dbHelp},
+    };
+    for (std::uint8_t language :
+         {MessageDialogEnglish, MessageDialogGerman, MessageDialogFrench, MessageDialogSpanish}) {
+        for (const auto& set : together) {
+            QString letters;
+            for (TMsgDlgBtn kind : set) {
+                const QString caption = MessageButtonCaption(kind, language);
+                const qsizetype amp = caption.indexOf(u'&');
+                if (amp >= 0 && amp + 1 < caption.size()) {
+                    const QChar letter = caption[amp + 1].toLower();
+                    EXPECT_FALSE(letters.contains(letter)) << "language " << int(language) << ": "
+                                                           << caption.toStdString() << " shares its letter";
+                    letters += letter;
+                }
+            }
+        }
+    }
+}
+
+TEST(MessageDialogTexts, TheTablesLanguageTextChoosesTheDialogLanguage)
+{
+    const struct {
+        const char* text;
+        std::uint8_t language;
+    } cases[] = {
+        {"lggerman", MessageDialogGerman},   {"LgGerman", MessageDialogGerman},   {"lgfrench", MessageDialogFrench},
+        {"LGFRENCH", MessageDialogFrench},   {"lgspanish", MessageDialogSpanish}, {"lgenglish", MessageDialogEnglish},
+        {"lgitalian", MessageDialogEnglish}, {"", MessageDialogEnglish},
+        // An untranslated key, and texts that only look alike.
+        {"$dlglanguage$", MessageDialogEnglish}, {" lggerman", MessageDialogEnglish}, {"lgfrench ", MessageDialogEnglish},
+        {"german", MessageDialogEnglish},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(int(MessageDialogLanguageOf(QString::fromUtf8(c.text))), int(c.language)) << c.text;
 }
 
 TEST_F(MessageDialog, UnknownKindIsReportedAndNoWindowIsLeft)

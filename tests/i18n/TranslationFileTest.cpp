@@ -26,10 +26,11 @@ TEST(TranslationFile, PrefersTheUsersLanguageBesideTheExecutable)
     EXPECT_EQ(FindTranslationFile(exe, {"de-DE"}), QString()); // nothing there
     Write(dir.filePath("ionpath.itl"), "[exit]=Exit|$$");
     Write(dir.filePath("ionpath.de.itl"), "[exit]=Beenden|$$");
-    const struct {
+    struct Case {
         QStringList languages;
         const char* file;
-    } cases[] = {
+    };
+    const Case cases[] = {
         {{"de-DE", "de"}, "ionpath.de.itl"},
         {{"DE_AT"}, "ionpath.de.itl"},
         {{"fr-FR", "de"}, "ionpath.de.itl"},
@@ -37,6 +38,18 @@ TEST(TranslationFile, PrefersTheUsersLanguageBesideTheExecutable)
         {{}, "ionpath.itl"},
     };
     for (const auto& c : cases)
+        EXPECT_EQ(FindTranslationFile(exe, c.languages), dir.filePath(c.file)) << c.languages.join(',').toStdString();
+    // French and Spanish desktops, in any of their countries, once their files are there.
+    Write(dir.filePath("ionpath.fr.itl"), "[exit]=Quitter|$$");
+    Write(dir.filePath("ionpath.es.itl"), "[exit]=Salir|$$");
+    const Case more[] = {
+        {{"fr-FR", "fr"}, "ionpath.fr.itl"},
+        {{"fr"}, "ionpath.fr.itl"},
+        {{"fr-CA", "de"}, "ionpath.fr.itl"},
+        {{"es-MX", "es"}, "ionpath.es.itl"},
+        {{"it-IT", "es"}, "ionpath.es.itl"},
+    };
+    for (const auto& c : more)
         EXPECT_EQ(FindTranslationFile(exe, c.languages), dir.filePath(c.file)) << c.languages.join(',').toStdString();
     // With an extension the file keeps the executable's base name.
     Write(dir.filePath("ms.de.itl"), "");
