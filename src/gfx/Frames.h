@@ -10,6 +10,11 @@
 enum TFrameStyle : std::uint8_t { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
 enum TColorScheme : std::uint8_t { csBWG, csSystem };
 
+// Whether a stored number names a frame style or colour scheme (a window
+// description may hold any number; the components keep their setting then).
+inline bool IsFrameStyle(int v) { return v >= fsNone && v <= fsEngraved; }
+inline bool IsColorScheme(int v) { return v == csBWG || v == csSystem; }
+
 // The fixed frame colours that do not follow the colour scheme.
 constexpr TColor kFrameDark = 0x000000;
 constexpr TColor kFrameFace = 0xC0C0C0;

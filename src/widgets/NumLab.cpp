@@ -221,13 +221,13 @@ void TNumLab::SetRightTextAlignmentInt(int v)
 
 void TNumLab::SetFrameStyleInt(int v)
 {
-    if (v >= fsNone && v <= fsEngraved)
+    if (IsFrameStyle(v))
         SetFrameStyle(TFrameStyle(v));
 }
 
 void TNumLab::SetColorSchemeInt(int v)
 {
-    if (v == csBWG || v == csSystem)
+    if (IsColorScheme(v))
         SetColorScheme(TColorScheme(v));
 }
 

@@ -268,13 +268,13 @@ void TRasterLab::SetCharBlockModeInt(int v)
 
 void TRasterLab::SetFrameStyleInt(int v)
 {
-    if (v >= fsNone && v <= fsEngraved)
+    if (IsFrameStyle(v))
         SetFrameStyle(TFrameStyle(v));
 }
 
 void TRasterLab::SetColorSchemeInt(int v)
 {
-    if (v == csBWG || v == csSystem)
+    if (IsColorScheme(v))
         SetColorScheme(TColorScheme(v));
 }
 
