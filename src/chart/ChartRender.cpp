@@ -121,8 +121,10 @@ QPoint TRChart::DataPixel(int layer, double x, double y) const
 
 void TRChart::DrawDataBackground(Canvas& c)
 {
-    const int w = std::max(g_.Wd(), 0) + 1, h = std::max(g_.Hd(), 0) + 1;
-    c.Resize(g_.Wd() < 0 ? 0 : w, g_.Hd() < 0 ? 0 : h);
+    // Margins may leave the data area no room (they never resize the
+    // control); then there is no data picture at all.
+    const bool room = g_.Wd() >= 0 && g_.Hd() >= 0;
+    c.Resize(room ? g_.Wd() + 1 : 0, room ? g_.Hd() + 1 : 0);
     c.Pen = TPen{chartFrameColor_};
     c.Brush = TBrush{chartColor_, bsSolid};
 

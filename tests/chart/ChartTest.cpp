@@ -244,16 +244,31 @@ TEST(Chart, MarginsDoNotResizeTheControl)
     EXPECT_EQ(c.height(), 220);
     c.SetMarginTop(250);
     EXPECT_EQ(c.height(), 220);
-    // Without room every point maps to the middle of the control.
+    // Without room every point maps to the middle of the control, and the
+    // chart draws its frame without a data picture.
     for (const auto& [x, y] : {std::pair{0.0, 0.0}, {10.0, 10.0}, {5.0, -3.0}}) {
         int px, py;
         c.WorldToPixel(1, x, y, px, py);
         EXPECT_EQ(px, 150);
         EXPECT_EQ(py, 110);
     }
+    c.show();
+    c.AddLine(0, 0, 10, 10);
+    c.RenderChart();
+    EXPECT_EQ(c.ControlBitmap().Width(), 300);
+    EXPECT_EQ(c.DataBitmap().Width(), 0);
+    EXPECT_EQ(c.DataBitmap().Height(), 0);
+    c.SetMarginTop(20); // room in height again, none in width: still none
+    c.RenderChart();
+    EXPECT_LT(c.DataWidth(), 0);
+    EXPECT_EQ(c.DataBitmap().Width(), 0);
+    c.SetMarginLeft(50);
+    c.RenderChart();
+    EXPECT_EQ(c.DataBitmap().Width(), c.DataWidth() + 1);
+    EXPECT_EQ(c.DataBitmap().Height(), c.DataHeight() + 1);
     // The control's own size still keeps its minimum.
     c.SetControlBounds(0, 0, 10, 10);
-    EXPECT_EQ(c.width(), 290 + 20 + c.ShadowWidth() + 80);
+    EXPECT_EQ(c.width(), 50 + 20 + c.ShadowWidth() + 80);
 }
 
 TEST(Chart, ControlBoundsHaveAMinimum)

@@ -175,8 +175,16 @@ void CheckPictures(const TRChart& c)
 {
     FUZZ_CHECK(c.ControlBitmap().Width() == c.width() && c.ControlBitmap().Height() == c.height(),
                QStringLiteral("%1x%2").arg(c.ControlBitmap().Width()).arg(c.ControlBitmap().Height()));
-    FUZZ_CHECK(c.DataBitmap().Width() == std::max(c.DataWidth() + 1, 0) || c.DataWidth() < 0,
-               QString::number(c.DataBitmap().Width()));
+    // One pixel more than the data area each way, or none when the margins
+    // leave the data area no room in either direction.
+    const bool room = c.DataWidth() >= 0 && c.DataHeight() >= 0;
+    FUZZ_CHECK(c.DataBitmap().Width() == (room ? c.DataWidth() + 1 : 0)
+                   && c.DataBitmap().Height() == (room ? c.DataHeight() + 1 : 0),
+               QStringLiteral("%1x%2 for %3x%4")
+                   .arg(c.DataBitmap().Width())
+                   .arg(c.DataBitmap().Height())
+                   .arg(c.DataWidth())
+                   .arg(c.DataHeight()));
 }
 
 } // namespace
