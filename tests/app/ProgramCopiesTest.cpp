@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -71,7 +72,12 @@ TEST(ProgramCopies, TheSecondEndsAtOnceAndAKilledFirstDoesNotBlockTheNext)
     QProcess first;
     run.Start(first, {}, false);
     // The first copy waits in its About box, holding the lock.
-    ASSERT_TRUE(WaitFor(LockHeldElsewhere, 30000)) << "the first copy never took its lock";
+    ASSERT_TRUE(WaitFor(LockHeldElsewhere, 30000))
+        << "the first copy never took its lock; it is "
+        << (first.state() == QProcess::NotRunning
+                ? "not running (exit code " + std::to_string(first.exitCode()) + ")"
+                : std::string("still running"))
+        << ", its error output: " << first.readAllStandardError().toStdString();
 
     QProcess second;
     run.Start(second, {QStringLiteral("other.tra")}, true);
