@@ -288,6 +288,32 @@ void SimulationTables()
     }
 }
 
+// bench_analysis: a pattern's and a formula reading's CPU time, in ms from
+// 1 ms on and in microseconds below.
+void AnalysisTables()
+{
+    const auto time = [](double ms) { return ms >= 1 ? Num(ms) + QStringLiteral(" ms") : Num(ms * 1000) + QStringLiteral(" us"); };
+    bool any = false;
+    for (const char* formula : {"C100H202", "C5000H5000", "Mo16", "Sm10000"}) {
+        const QString name = QStringLiteral("IsotopePattern/") + QLatin1String(formula);
+        const auto t = Cpu(name);
+        if (!t)
+            continue;
+        if (!any)
+            out << "\nIsotope patterns and formulas\n";
+        any = true;
+        out << QStringLiteral("  ComputeIsotopePattern %1 (%2 atoms, %3 lines): %4\n")
+                   .arg(QString::fromLatin1(formula).leftJustified(10))
+                   .arg(Counter(name, "atoms"))
+                   .arg(Counter(name, "lines"))
+                   .arg(time(*t));
+    }
+    if (const auto t = Cpu(QStringLiteral("ParseChemicalFormula/1000")))
+        out << QStringLiteral("  ParseChemicalFormula of 1,000 atoms (%1 characters): %2\n")
+                   .arg(Counter(QStringLiteral("ParseChemicalFormula/1000"), "characters"))
+                   .arg(time(*t));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -303,6 +329,7 @@ int main(int argc, char** argv)
     ChartTables();
     ChartTargets();
     SimulationTables();
+    AnalysisTables();
     out.flush();
     return 0;
 }

@@ -4,8 +4,10 @@
 #include "app/ControlDescriptions.h"
 #include "app/ErrorReport.h"
 #include "app/FieldScan.h"
+#include "app/InstrumentLink.h"
 #include "app/MessagesDuringReads.h"
 #include "app/Shape.h"
+#include "app/StartOptions.h"
 #include "app/SpectrometerChartMenus.h"
 #include "app/SpectrometerCharts.h"
 #include "app/StickTips.h"
@@ -98,6 +100,29 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int 
 }
 
 } // namespace
+
+// The window as tools beside it see it.
+class TfrmExample::TWindowLink final : public TInstrumentLink {
+public:
+    explicit TWindowLink(TfrmExample& w) : w_(w) {}
+
+    QString SubstanceName() const override { return w_.spectrumbox->currentText(); }
+    std::vector<TSpectralLine> SubstanceLines() const override { return w_.Lines(); }
+    int Voltage() const override { return w_.Energy->value(); }
+    int FieldPosition() const override { return w_.TBMagnetic->value(); }
+    std::vector<TSpectralLine> RecordedLines() const override { return RecordedSticks(*w_.RChart2); }
+    bool Scanning() const override { return w_.scanning_; }
+    int Charge() const override { return w_.charge_; }
+    void SetCharge(int charge) override { w_.SetCharge(charge); }
+    bool HasUserLibrary() const override { return w_.userLibrary_ != nullptr; }
+    bool AddUserSubstances(const QByteArray& records, QString* error) override
+    {
+        return w_.AddUserSubstances(records, error);
+    }
+
+private:
+    TfrmExample& w_;
+};
 
 TfrmExample::TfrmExample(QWidget* parent, TWindowTexts texts)
     : QWidget(parent)
@@ -227,11 +252,11 @@ QString TfrmExample::LibraryNameForMessage(const TkdbDemonClient& client)
     // Started without parameters (as from the desktop), the client has no
     // first parameter to give; the file the program looked for is the
     // useful name then.
-    try {
-        return client.ParamStr(1);
-    } catch (const ETutorix&) {
-        return QString::fromLatin1(TSpectrumLibrary::kFileName);
-    }
+    // The program's own options (--classic) name no file either.
+    for (int i = 1; i <= client.ParamCount(); ++i)
+        if (!IsStartOption(client.ParamStr(i)))
+            return client.ParamStr(i);
+    return QString::fromLatin1(TSpectrumLibrary::kFileName);
 }
 
 void TfrmExample::BuildControls()
@@ -340,6 +365,11 @@ void TfrmExample::BuildControls()
     ScStopBtn->setObjectName(QStringLiteral("ScStopBtn"));
     ClearBtn = MakeButton(c, QStringLiteral("LX_Clear Spectrum"), 8, 532, 32);
     ClearBtn->setObjectName(QStringLiteral("ClearBtn"));
+    // In the free space below About; the classic instrument has none.
+    LaboratoryBtn = MakeButton(c, QStringLiteral("LX_Laboratory"), 8, 80, 32);
+    LaboratoryBtn->setObjectName(QStringLiteral("LaboratoryBtn"));
+    LaboratoryBtn->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    LaboratoryBtn->hide();
 
     MatData = new TMatrix(this);
     MatData->setObjectName(QStringLiteral("MatData"));
@@ -357,6 +387,10 @@ void TfrmExample::BuildControls()
     connect(cmdExit, &QPushButton::clicked, this, guarded([this] { cmdExitClick(); }));
     connect(SBAbout, &QPushButton::clicked, this, guarded([this] { SBAboutClick(); }));
     connect(spectrumbox, &QComboBox::activated, this, guarded([this] { spectrumboxChange(); }));
+    connect(LaboratoryBtn, &QPushButton::clicked, this, guarded([this] {
+        if (openLaboratory_)
+            openLaboratory_();
+    }));
     library_.OnLineRead = ProcessMessagesEvery(5);
 }
 
@@ -416,29 +450,59 @@ bool TfrmExample::BuildSubstanceList()
         QCoreApplication::exit(1);
         return false;
     }
-    spectrumbox->clear();
-    spectrumbox->addItems(library_.SubstanceNames());
+    if (userLibrary_) {
+        QString userError;
+        if (!userLibrary_->Load(&userError)) {
+            TApplication::ShowException(
+                Lexifer().Translate(QStringLiteral("Your own spectrum library could not be read completely: <%1%>"), {userError}));
+        }
+    }
+    ListSubstances();
     if (spectrumbox->count() == 0)
         return true; // an empty library: nothing to load, nothing fails
     spectrumbox->setCurrentIndex(0);
-    LoadSpectrum(spectrumbox->currentText());
+    LoadSpectrum(0, spectrumbox->currentText());
     ComputeIonPaths(Energy->value(), TBMagnetic->value());
     return true;
 }
 
-void TfrmExample::LoadSpectrum(const QString& name)
+void TfrmExample::ListSubstances()
 {
+    spectrumbox->clear();
+    spectrumbox->addItems(library_.SubstanceNames());
+    shippedCount_ = spectrumbox->count();
+    if (userLibrary_)
+        spectrumbox->addItems(userLibrary_->SubstanceNames());
+}
+
+void TfrmExample::LoadSpectrum(int index, const QString& name)
+{
+    // The user's substances follow the shipped ones; each is read from its
+    // own library, so a user's record never shadows a shipped one of the
+    // same name.
+    TSpectrumLibrary& library = index >= shippedCount_ && userLibrary_ ? userLibrary_->Library() : library_;
     try {
-        const TSpectrumLoad load = library_.LoadSpectrum(name, *MatData);
+        const TSpectrumLoad load = library.LoadSpectrum(name, *MatData);
         if (load.Superseded)
             return; // a newer load, started while this one read, has taken over
-        lineCount_ = library_.LineCount();
-        if (const auto end = load.MassAxisEnd())
-            RChart2->Scale1X()->SetRangeHigh(*end);
+        lineCount_ = library.LineCount();
+        if (load.LastMass)
+            lastMass_ = load.LastMass;
+        ShowMassAxisEnd();
     } catch (...) {
-        lineCount_ = library_.LineCount(); // the pairs read before the error stay
+        lineCount_ = library.LineCount(); // the pairs read before the error stay
         throw;
     }
+}
+
+void TfrmExample::ShowMassAxisEnd()
+{
+    // Ten past the last mass read, at m/z for the ions' charge; the axis
+    // stays as it was when no mass was read.
+    if (!lastMass_)
+        return;
+    if (const auto end = TSpectrumLoad{true, 0, *lastMass_ / charge_, false}.MassAxisEnd())
+        RChart2->Scale1X()->SetRangeHigh(*end);
 }
 
 std::vector<TSpectralLine> TfrmExample::Lines() const
@@ -452,7 +516,7 @@ std::vector<TSpectralLine> TfrmExample::Lines() const
 
 void TfrmExample::ComputeIonPaths(int U, int Bp)
 {
-    const std::vector<TSpectralLine> lines = Lines();
+    const std::vector<TSpectralLine> lines = LinesAtCharge(Lines(), charge_);
     const TIonPaths model = ComputeIonPathModel(U, Bp, k_, lines);
     ShowIonPaths(*RChart1, model, lines);
     ShowDetector(*RChart2, model, lines);
@@ -464,12 +528,16 @@ void TfrmExample::TBMagneticChange()
 {
     MagnetNum->SetValue(TBMagnetic->value() / 10);
     ComputeIonPaths(Energy->value(), TBMagnetic->value());
+    if (link_)
+        emit link_->SettingsChanged();
 }
 
 void TfrmExample::EnergyChange()
 {
     EnergyNum->SetValue(Energy->value());
     ComputeIonPaths(Energy->value(), TBMagnetic->value());
+    if (link_)
+        emit link_->SettingsChanged();
 }
 
 void TfrmExample::SetScanControlsEnabled(bool enabled)
@@ -506,6 +574,8 @@ void TfrmExample::ScStartBtnClick()
         if (closing_)
             break; // the window was closed during the scan: end it at once
     }
+    if (link_ && !closing_)
+        emit link_->SpectrumChanged();
 }
 
 void TfrmExample::ScStopBtnClick()
@@ -518,6 +588,8 @@ void TfrmExample::ClearBtnClick()
 {
     RChart2->ClearItems();
     RChart2->ShowItems();
+    if (link_)
+        emit link_->SpectrumChanged();
 }
 
 void TfrmExample::spectrumboxChange()
@@ -526,12 +598,78 @@ void TfrmExample::spectrumboxChange()
         MatData->SetCell(1, i, 0.0);
         MatData->SetCell(2, i, 0.0);
     }
-    LoadSpectrum(spectrumbox->currentText());
+    LoadSpectrum(spectrumbox->currentIndex(), spectrumbox->currentText());
     TBMagnetic->setValue(TBMagnetic->minimum());
     MagnetNum->SetValue(TBMagnetic->value() / 10);
     RChart2->ClearItems();
     RChart2->ShowItems();
     ComputeIonPaths(Energy->value(), TBMagnetic->value());
+    if (link_)
+        emit link_->SubstanceChanged();
+}
+
+void TfrmExample::SetUserLibrary(std::unique_ptr<TUserSpectrumLibrary> library)
+{
+    userLibrary_ = std::move(library);
+}
+
+TInstrumentLink& TfrmExample::Instrument()
+{
+    if (!link_)
+        link_ = std::make_unique<TWindowLink>(*this);
+    return *link_;
+}
+
+void TfrmExample::SetLaboratoryHandler(std::function<void()> open)
+{
+    openLaboratory_ = std::move(open);
+    LaboratoryBtn->setVisible(bool(openLaboratory_));
+}
+
+void TfrmExample::SetCharge(int charge)
+{
+    charge = std::clamp(charge, 1, 3);
+    if (charge == charge_)
+        return;
+    charge_ = charge;
+    // Sticks recorded at another charge would stand at the wrong m/z.
+    RChart2->ClearItems();
+    // The axis says what it shows once it is no longer the mass itself.
+    ShowMassAxisCharge(*RChart2, charge_,
+                       Lexifer().Translate(QStringLiteral("m/z (z = <%1%>)"), {QString::number(charge_)}));
+    ShowMassAxisEnd();
+    ComputeIonPaths(Energy->value(), TBMagnetic->value());
+    if (link_) {
+        emit link_->SpectrumChanged();
+        emit link_->SettingsChanged();
+    }
+}
+
+void TfrmExample::SelectSubstance(int index)
+{
+    if (scanning_ || index < 0 || index >= spectrumbox->count())
+        return;
+    spectrumbox->setCurrentIndex(index);
+    spectrumboxChange();
+}
+
+bool TfrmExample::AddUserSubstances(const QByteArray& records, QString* error)
+{
+    if (!userLibrary_) {
+        if (error)
+            *error = Lexifer().Translate(QStringLiteral("The program runs without your own spectrum library."));
+        return false;
+    }
+    if (scanning_) {
+        if (error)
+            *error = Lexifer().Translate(QStringLiteral("Wait until the scan has ended."));
+        return false;
+    }
+    if (!userLibrary_->Append(records, error))
+        return false;
+    ListSubstances();
+    SelectSubstance(spectrumbox->count() - 1);
+    return true;
 }
 
 void TfrmExample::cmdExitClick()

@@ -6,12 +6,14 @@
 
 #include "app/SectorField.h"
 #include "app/SpectrumLibrary.h"
+#include "app/UserSpectrumLibrary.h"
 
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QFrame;
@@ -27,6 +29,7 @@ class TShape;
 class TLexifer2000;
 class TFrmAbout;
 class TkdbDemonClient;
+class TInstrumentLink;
 
 // Translated: the window's host client loads the translation file and
 // translates the window as it is made (the program). Keys: its texts keep
@@ -93,6 +96,28 @@ public:
     // Where the library file is read from (the working directory by default).
     void SetLibraryPath(const QString& path) { libraryPath_ = path; }
     TSpectrumLibrary& Library() { return library_; }
+    // The user's own substances, listed after the shipped ones; call before
+    // the first activation. Without one the selector holds the shipped
+    // library alone. A library that cannot be read completely is reported
+    // once (through the application's error report); its readable records
+    // and the shipped substances still work.
+    void SetUserLibrary(std::unique_ptr<TUserSpectrumLibrary> library);
+    TUserSpectrumLibrary* UserLibrary() const { return userLibrary_.get(); }
+    // How many of the selector's entries come from the shipped library.
+    int ShippedSubstanceCount() const { return shippedCount_; }
+
+    // The ions' charge, 1 to 3: the paths, the mass in focus and the
+    // recorded sticks then stand at m/z. Changing it clears the spectrum.
+    int Charge() const { return charge_; }
+    void SetCharge(int charge);
+
+    // What tools beside the window (the Laboratory) may see and do.
+    TInstrumentLink& Instrument();
+
+    // The button that opens the Laboratory: hidden until a handler is set
+    // (the program sets one unless started as the classic instrument).
+    void SetLaboratoryHandler(std::function<void()> open);
+
     // Called once per scan pass after the computation, before pending
     // messages are processed; tests use it to act in the middle of a scan.
     std::function<void(int pass)> OnScanPass;
@@ -112,6 +137,7 @@ public:
     QPushButton* ScStartBtn = nullptr;
     QPushButton* ScStopBtn = nullptr;
     QPushButton* ClearBtn = nullptr;
+    QPushButton* LaboratoryBtn = nullptr;
     TMatrix* MatData = nullptr;
     // The host link: stand-alone, one copy of the program at a time. A quit
     // message from a host deletes it (which ends the program).
@@ -124,13 +150,25 @@ protected:
 private:
     void BuildControls();
     bool BuildSubstanceList();
-    void LoadSpectrum(const QString& name);
+    void LoadSpectrum(int index, const QString& name);
+    void ShowMassAxisEnd();
+    void SelectSubstance(int index);
+    bool AddUserSubstances(const QByteArray& records, QString* error);
+    void ListSubstances();
+    class TWindowLink;
+    friend class TWindowLink;
     std::vector<TSpectralLine> Lines() const;
     void SetScanControlsEnabled(bool enabled);
     void CreateHostClient(TWindowTexts texts);
     void PrepareAboutBoxOnce();
 
     TSpectrumLibrary library_;
+    std::unique_ptr<TUserSpectrumLibrary> userLibrary_;
+    int shippedCount_ = 0;
+    int charge_ = 1;
+    std::optional<double> lastMass_; // of the loaded record: the mass axis ends past it
+    std::unique_ptr<TWindowLink> link_;
+    std::function<void()> openLaboratory_;
     QString libraryPath_ = QString::fromLatin1(TSpectrumLibrary::kFileName);
     bool activated_ = false;
     bool scanning_ = false;

@@ -3,11 +3,16 @@
 #include "app/AboutBox.h"
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
+#include "app/StartOptions.h"
+#include "app/lab/LaboratoryWindow.h"
+#include "i18n/Lexifer2000.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QEvent>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -33,13 +38,36 @@ protected:
     }
 };
 
+// The Laboratory beside the window, made when first opened, in the
+// window's language.
+void AttachLaboratory(TfrmExample& window)
+{
+    auto lab = std::make_shared<QPointer<TLaboratoryWindow>>();
+    window.SetLaboratoryHandler([&window, lab] {
+        if (!*lab) {
+            const TTranslate translate = [&window](const QString& key, const QStringList& args) {
+                return window.Lexifer().Translate(key, args);
+            };
+            *lab = new TLaboratoryWindow(window.Instrument(), translate, &window);
+        }
+        (*lab)->show();
+        (*lab)->raise();
+        (*lab)->activateWindow();
+    });
+}
+
 } // namespace
 
 int RunIonpath(TApplication& app)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    const TStartOptions options = StartOptionsFrom(QCoreApplication::arguments());
     TfrmExample frmExample;
+    if (options.UserLibrary)
+        frmExample.SetUserLibrary(std::make_unique<TUserSpectrumLibrary>());
+    if (!options.Classic)
+        AttachLaboratory(frmExample);
     TFrmAbout FrmAbout;
     frmExample.SetAboutBox(&FrmAbout);
 

@@ -6,6 +6,10 @@
 
 class TApplication;
 
+// The command line's own options (app/StartOptions.h): unless --classic or
+// /classic is given the window offers the Laboratory, and unless that or
+// --no-user-library is given it lists the user's own substances.
+//
 // Runs the program under app until its main window closes (status 0) or the
 // program ends itself (the missing library: status 1).
 //

@@ -1,5 +1,8 @@
 #include "app/SectorField.h"
 
+#include "app/FieldScan.h"
+
+#include <algorithm>
 #include <cmath>
 
 double SectorFieldConstant()
@@ -29,4 +32,33 @@ TIonPaths ComputeIonPathModel(int voltage, int fieldPosition, double k,
     r.InFocus = r.Best != -1 && r.BestDistance < kFocusTolerance;
     r.MassInFocus = std::pow(kDetectorRadius / r.F, 2);
     return r;
+}
+
+std::vector<TSpectralLine> LinesAtCharge(std::vector<TSpectralLine> lines, int charge)
+{
+    if (charge > 1)
+        for (TSpectralLine& l : lines)
+            l.Mass /= charge;
+    return lines;
+}
+
+double LargestMassInFocus(int voltage, double k)
+{
+    return ComputeIonPathModel(voltage, kFieldMaximum, k, {}).MassInFocus;
+}
+
+std::optional<int> HighestVoltageReaching(double mass, double k)
+{
+    constexpr int lowest = 3000, highest = 8000;
+    if (!(mass > 0))
+        return highest;
+    // m_max(U) * U is the same for every U.
+    const double u = LargestMassInFocus(highest, k) * highest / mass;
+    int v = int(std::min<double>(std::floor(u), highest));
+    // The model's rounding decides at the edge: step down until it agrees.
+    while (v >= lowest && LargestMassInFocus(v, k) < mass)
+        --v;
+    if (v < lowest)
+        return std::nullopt;
+    return v;
 }

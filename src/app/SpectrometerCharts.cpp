@@ -114,3 +114,23 @@ bool LogarithmicAbundance(const TRChart& spectrum)
 {
     return spectrum.Scale1Y()->Logarithmic();
 }
+
+void ShowMassAxisCharge(TRChart& spectrum, int charge, const QString& text)
+{
+    TTextLabel* label = spectrum.TextLabel(1);
+    if (charge <= 1) {
+        label->SetVisible(false);
+        return;
+    }
+    // Control pixels, just above the axis line at its right end.
+    label->SetAttachToData(tlamNone);
+    label->SetPosX(spectrum.width() - spectrum.MarginRight() - 4);
+    label->SetPosY(spectrum.height() - spectrum.MarginBottom() - 4);
+    label->SetAlignment(taRightJustify);
+    label->SetVerticalAlignment(vaBottom);
+    label->SetTransparent(true);
+    label->SetColorBorder(clBlack);
+    label->SetCaption(text);
+    label->SetMode(tlsimple);
+    label->SetVisible(true);
+}

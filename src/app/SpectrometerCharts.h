@@ -7,6 +7,7 @@
 
 #include "app/SectorField.h"
 
+#include <QString>
 #include <vector>
 
 class TRChart;
@@ -40,3 +41,9 @@ std::vector<TSpectralLine> RecordedSticks(const TRChart& spectrum);
 constexpr double kLogAbundanceLow = 0.1;
 void SetLogarithmicAbundance(TRChart& spectrum, bool on);
 bool LogarithmicAbundance(const TRChart& spectrum);
+
+// What the spectrum chart's mass axis shows for ions of `charge`: for 1 the
+// mass, as the classic chart has it (nothing is written); above 1 m/z, which
+// `text` ("m/z (z = 2)") says at the axis's right end, inside the data area
+// (text label 1). Does not paint.
+void ShowMassAxisCharge(TRChart& spectrum, int charge, const QString& text);

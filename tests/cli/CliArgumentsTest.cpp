@@ -97,6 +97,26 @@ TEST(CliArguments, FieldsAreSliderPositionsInTenthsOfAMillitesla)
     }
 }
 
+TEST(CliArguments, Charges)
+{
+    struct Row {
+        const char* text;
+        int charge; // -1: refused
+    };
+    const Row rows[] = {
+        {"1", 1}, {"2", 2}, {" 3 ", 3}, {"+2", 2}, {"0", -1}, {"4", -1}, {"-1", -1},
+        {"1.5", -1}, {"2.0", -1}, {"", -1}, {"two", -1}, {"++2", -1}, {"12", -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        QString message;
+        EXPECT_EQ(Value(ParseCharge(QString::fromUtf8(r.text)), &message), r.charge);
+        if (r.charge < 0) {
+            EXPECT_EQ(message, QStringLiteral("the charge \"%1\" is not 1, 2 or 3").arg(QString::fromUtf8(r.text)));
+        }
+    }
+}
+
 TEST(CliArguments, FieldText)
 {
     EXPECT_EQ(FieldText(1), QStringLiteral("0.1 mT"));

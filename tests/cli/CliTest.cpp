@@ -6,12 +6,14 @@
 #include "app/MainWindow.h"
 #include "app/SpectrumLibrary.h"
 #include "app/Substance.h"
+#include "app/UserSpectrumLibrary.h"
 #include "chart/RChart.h"
 
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -20,9 +22,62 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 #include <sys/resource.h>
 
 namespace {
+
+// Every command reads the user's own library too. The tests must not see
+// the one of whoever runs them: the user data folder is an empty one of
+// their own (the tool started as a program inherits it).
+class TEmptyUserData : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        had_ = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+        old_ = qgetenv("XDG_DATA_HOME");
+        dir_ = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", dir_->path().toUtf8());
+    }
+    void TearDown() override
+    {
+        if (had_)
+            qputenv("XDG_DATA_HOME", old_);
+        else
+            qunsetenv("XDG_DATA_HOME");
+        dir_.reset();
+    }
+
+private:
+    bool had_ = false;
+    QByteArray old_;
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kEmptyUserData = ::testing::AddGlobalTestEnvironment(new TEmptyUserData);
+
+// A user data folder of one test, holding `library` as the user's library
+// (none when null), in force while the object lives.
+class TUserData {
+public:
+    explicit TUserData(const QByteArray& library)
+    {
+        old_ = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
+        if (library.isNull())
+            return;
+        QDir().mkpath(QFileInfo(DefaultUserLibraryPath()).path());
+        QFile f(DefaultUserLibraryPath());
+        if (f.open(QIODevice::WriteOnly))
+            f.write(library);
+    }
+    ~TUserData() { qputenv("XDG_DATA_HOME", old_); }
+    QString LibraryPath() const { return DefaultUserLibraryPath(); }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray old_;
+};
 
 struct Result {
     int status = -1;
@@ -283,6 +338,17 @@ TEST(Cli, ErrorsSayWhatIsWrongAndEndWithTheirStatus)
         {{"lines", ""}, kExitFailure, "unknown substance \"\""},
         {{"lines", "Damaged"}, kExitFailure, "the record of \"Damaged\" is damaged: '   1x.0' is not a valid floating point value"},
         {{"scan", "Damaged", "--voltage", "5000"}, kExitFailure, "is damaged"},
+        // formulas and charges
+        {{"lines", "--formula", "C(H"}, kExitFailure, "the formula \"C(H\": Unclosed parenthesis at position 2"},
+        {{"mass", "--formula", "", "--voltage", "5000"}, kExitFailure, "the formula \"\": The formula is empty"},
+        {{"lines", "Testgas", "--formula", "Cl2"}, kExitUsage, "lines: give a substance or --formula, not both"},
+        {{"list", "--formula", "Cl2"}, kExitUsage, "list does not take --formula"},
+        {{"focus", "--voltage", "5000", "--field", "200"}, kExitUsage, "focus: no substance given (or --formula FORMULA)"},
+        {{"focus", "Testgas", "--voltage", "5000", "--field", "200", "--charge", "4"}, kExitUsage,
+         "the charge \"4\" is not 1, 2 or 3"},
+        {{"lines", "Testgas", "--charge", "2"}, kExitUsage, "lines does not take --charge"},
+        {{"mass", "Testgas"}, kExitUsage, "mass needs --voltage"},
+        {{"mass", "Testgas", "--voltage", "5000", "--field", "200"}, kExitUsage, "mass does not take --field"},
         {{"list", "--library", missing}, kExitFailure, "cannot read the spectrum library: The file"},
         {{"list", "--library", dir.path()}, kExitFailure, "is not a file"},
         // render's files
@@ -321,8 +387,9 @@ TEST(Cli, HelpGivesTheUsage)
         EXPECT_EQ(res.status, 0);
         EXPECT_TRUE(res.out.startsWith(QStringLiteral("Usage: ionpath-cli "))) << res.out.toStdString();
         for (const char* word : {"list", "lines SUBSTANCE", "focus SUBSTANCE", "scan SUBSTANCE", "render SUBSTANCE",
-                                 "--library", "--voltage", "--field", "--from", "--deflection", "--spectrum", "--no-scan",
-                                 "Exit status"})
+                                 "mass SUBSTANCE", "pattern FORMULA", "--library", "--voltage", "--field", "--from",
+                                 "--deflection", "--spectrum", "--no-scan", "--formula", "--charge", "--no-user-library",
+                                 "user_spectra.tra", "Exit status"})
             EXPECT_TRUE(res.out.contains(QString::fromLatin1(word))) << word;
         EXPECT_EQ(res.err, QString());
     }
@@ -437,4 +504,262 @@ TEST(Cli, RenderWritesSvgAndPdf)
     EXPECT_TRUE(svgBytes.trimmed().endsWith("</svg>"));
     EXPECT_TRUE(pdfBytes.startsWith("%PDF-")) << pdfBytes.left(10).toStdString();
     EXPECT_TRUE(pdfBytes.trimmed().endsWith("%%EOF"));
+}
+
+// Cl2 by hand: 35Cl 34.96885273 u, 37Cl 36.96590264 u, amount fractions
+// 0.757595 and 0.242405 (r = 0.319967). 35Cl2 = 69.93770546 u at 100 %,
+// 35Cl37Cl = 71.93475537 u at 2r = 63.993 %, 37Cl2 = 73.93180528 u at
+// r^2 = 10.238 %.
+TEST(Cli, PatternOfAFormula)
+{
+    for (const char* formula : {"Cl2", " Cl 2 "}) {
+        SCOPED_TRACE(formula);
+        const Result res = Cli({"pattern", formula});
+        ASSERT_EQ(res.status, 0) << res.err.toStdString();
+        EXPECT_EQ(res.err, QString());
+        const QStringList rows = Lines(res.out);
+        ASSERT_EQ(rows.size(), 4);
+        EXPECT_EQ(rows[0], QStringLiteral("nominal mass,exact mass,abundance"));
+        const char* const starts[] = {"70,69.937705,", "72,71.934755,", "74,73.931805,"};
+        const double abundances[] = {100, 63.993, 10.238};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_TRUE(rows[i + 1].startsWith(QString::fromLatin1(starts[i]))) << rows[i + 1].toStdString();
+            EXPECT_NEAR(rows[i + 1].section(u',', 2).toDouble(), abundances[i], 0.001);
+        }
+    }
+    // A formula that cannot be read is bad data, not a bad command line.
+    struct Row {
+        QStringList arguments;
+        int status;
+        const char* message;
+    };
+    const Row rows[] = {
+        {{"pattern", "Xy2"}, kExitFailure, "ionpath-cli: the formula \"Xy2\": Unknown element \"Xy\" at position 1\n"},
+        {{"pattern", "CO0"}, kExitFailure, "ionpath-cli: the formula \"CO0\": Count 0 at position 3\n"},
+        {{"pattern"}, kExitUsage, "ionpath-cli: pattern: no formula given\nTry 'ionpath-cli --help'.\n"},
+        {{"pattern", "Cl2", "--library", TestLibrary()}, kExitUsage,
+         "ionpath-cli: pattern does not take --library\nTry 'ionpath-cli --help'.\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.arguments.join(u' ').toStdString());
+        const Result res = Cli(r.arguments);
+        EXPECT_EQ(res.status, r.status);
+        EXPECT_EQ(res.out, QString());
+        EXPECT_EQ(res.err.toStdString(), r.message);
+    }
+}
+
+// A formula's pattern wherever a substance is named, with the abundances as
+// the library holds them ("100.00", "63.993", "10.238"). 70 u is in focus at
+// 5000 V where B = (300 / 80) * sqrt(70 * 5000 V * k) = 319.4 mT
+// (k = 2.0731e-8 kg/C).
+TEST(Cli, FormulaInsteadOfASubstance)
+{
+    const Result lines = Cli({"lines", "--formula", "Cl2"});
+    ASSERT_EQ(lines.status, 0) << lines.err.toStdString();
+    EXPECT_EQ(lines.out.toStdString(), "mass,abundance\n70,100\n72,63.993\n74,10.238\n");
+
+    const Result focus = Cli({"focus", "--formula", "Cl2", "--voltage", "5000", "--field", "319.4"});
+    ASSERT_EQ(focus.status, 0) << focus.err.toStdString();
+    auto f = Fields(focus.out);
+    EXPECT_EQ(f["substance"], QStringLiteral("Cl2 (isotope pattern)"));
+    EXPECT_TRUE(f["line in focus"].startsWith(QStringLiteral("mass 70, abundance 100,"))) << f["line in focus"].toStdString();
+
+    const Result scan = Cli({"scan", "--formula", "Cl2", "--voltage", "5000"});
+    ASSERT_EQ(scan.status, 0) << scan.err.toStdString();
+    EXPECT_TRUE(scan.out.contains(QStringLiteral("# substance: Cl2 (isotope pattern)\n")));
+    EXPECT_EQ(TableRows(scan.out), (QStringList{"mass,abundance", "70,100", "72,63.993", "74,10.238"}));
+
+    // The mean of 69.937705, 71.934755 and 73.931805 weighted 100 : 63.993 :
+    // 10.238 is 70.906; the standard molecular weight is 2 * 35.45295.
+    const Result mass = Cli({"mass", "--formula", "Cl2", "--voltage", "5000"});
+    ASSERT_EQ(mass.status, 0) << mass.err.toStdString();
+    f = Fields(mass.out);
+    EXPECT_EQ(f["mean mass"], QStringLiteral("70.91"));
+    EXPECT_EQ(f["standard molecular weight"], QStringLiteral("70.906"));
+    EXPECT_EQ(f.count("standard atomic weight"), 0u);
+}
+
+// Ions of charge z follow the path of mass m/z: at 142.1 mT, where 14 u is
+// in focus, the doubly charged ions of Testgas's 28 u line arrive; its
+// singly charged 14 u line does as z = 1.
+TEST(Cli, ChargeDividesTheMassTheFieldSees)
+{
+    const QString lib = TestLibrary();
+    struct Row {
+        const char* charge;
+        const char* field;
+        const char* focusKey;
+        const char* line; // its beginning
+    };
+    const Row rows[] = {
+        {"1", "142.1", "mass in focus", "mass 14, abundance 20, radius 80.4"},
+        {"2", "142.1", "m/z in focus", "m/z 14 (mass 28), abundance 100, radius 80.4"},
+        // 28 u at z = 2 is at m/z 14: nothing is at 27.4 any more
+        {"2", "200", "m/z in focus", "none"},
+        {"1", "200", "mass in focus", "mass 28, abundance 100"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.charge) + " at " + r.field);
+        const Result res =
+            Cli({"focus", "Testgas", "--voltage", "5000", "--field", r.field, "--charge", r.charge, "--library", lib});
+        ASSERT_EQ(res.status, 0) << res.err.toStdString();
+        auto f = Fields(res.out);
+        EXPECT_EQ(f.count(r.focusKey), 1u) << res.out.toStdString();
+        EXPECT_EQ(f.count("charge"), std::string(r.charge) == "1" ? 0u : 1u);
+        EXPECT_TRUE(f["line in focus"].startsWith(QString::fromLatin1(r.line))) << f["line in focus"].toStdString();
+    }
+    // The scan records the lines at half their masses, and says so.
+    const Result scan = Cli({"scan", "Testgas", "--voltage", "5000", "--charge", "2", "--library", lib});
+    ASSERT_EQ(scan.status, 0) << scan.err.toStdString();
+    EXPECT_TRUE(scan.out.contains(QStringLiteral("\n# charge: 2\n")));
+    EXPECT_EQ(TableRows(scan.out), (QStringList{"m/z,abundance", "7,20", "14,100"}));
+}
+
+// The mean mass from a whole scan. Neon by hand: 19.992440 * 100 +
+// 20.993847 * 0.298 + 21.991385 * 10.22 = 2230.252 over 110.518 is 20.180;
+// the shares are 100 / 110.518 = 90.48 %, 0.27 % and 9.25 %.
+// The largest mass in focus at 500 mT is (80 * 0.5 / 300)^2 / (U k)
+// = 857 548 V / U: 171.5 at 5000 V, 199.4 at 4300 V, 285.9 at 3000 V; the
+// highest voltage that focuses 204 u is 857 548 / 204 = 4203 V.
+TEST(Cli, MassOfASubstanceFromAScan)
+{
+    struct Row {
+        QStringList arguments;
+        const char* recorded;
+        const char* mean;
+        const char* standard; // atomic weight
+        const char* warning;  // the whole of stderr
+    };
+    const Row rows[] = {
+        {{"mass", "Neon (natural isotopes)", "--voltage", "5000"}, "3 of 3", "20.18", "20.180", ""},
+        {{"mass", "Mercury (natural isotopes)", "--voltage", "4000"}, "7 of 7", "200.59", "200.599", ""},
+        {{"mass", "Mercury (natural isotopes)", "--voltage", "5000"}, "0 of 7", "none (no line reached the detector)",
+         "200.599",
+         "ionpath-cli: warning: 7 of 7 lines (m/z 196 to 204) cannot reach the detector at 5000 V: at 500 mT the "
+         "field focuses m/z up to 171.5 there. They would at 4203 V or below.\n"},
+        {{"mass", "Mercury (natural isotopes)", "--voltage", "4300"}, "3 of 7", nullptr, "200.599",
+         "ionpath-cli: warning: 4 of 7 lines (m/z 200 to 204) cannot reach the detector at 4300 V: at 500 mT the "
+         "field focuses m/z up to 199.4 there. They would at 4203 V or below. The mean mass is that of the "
+         "recorded lines only.\n"},
+        // doubly charged: m/z 98 to 102 reach the detector at 5000 V
+        {{"mass", "Mercury (natural isotopes)", "--voltage", "5000", "--charge", "2"}, "7 of 7", "200.59", "200.599", ""},
+        // I3 (381 u) is beyond 285.9 even at 3000 V
+        {{"mass", "--formula", "I3", "--voltage", "3000"}, "0 of 1", "none (no line reached the detector)", nullptr,
+         "ionpath-cli: warning: 1 of 1 lines (m/z 381 to 381) cannot reach the detector at 3000 V: at 500 mT the "
+         "field focuses m/z up to 285.9 there. No voltage from 3000 V up brings them there.\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.arguments.join(u' ').toStdString());
+        const Result res = Cli(r.arguments);
+        ASSERT_EQ(res.status, 0) << res.err.toStdString();
+        EXPECT_EQ(res.err.toStdString(), r.warning);
+        auto f = Fields(res.out);
+        EXPECT_EQ(f["lines recorded"].toStdString(), r.recorded);
+        if (r.mean) {
+            EXPECT_EQ(f["mean mass"].toStdString(), r.mean);
+        }
+        if (r.standard) {
+            EXPECT_EQ(f["standard atomic weight"].toStdString(), r.standard);
+        }
+    }
+    const Result neon = Cli({"mass", "Neon (natural isotopes)", "--voltage", "5000"});
+    const QStringList lines = Lines(neon.out);
+    const qsizetype header = lines.indexOf(QStringLiteral("mass,exact mass,abundance,share %"));
+    ASSERT_GE(header, 0) << neon.out.toStdString();
+    EXPECT_EQ(lines.mid(header + 1, 3),
+              (QStringList{"20,19.992440,100,90.48", "21,20.993847,0.298,0.27", "22,21.991385,10.22,9.25"}));
+    // Doubly charged ions show their m/z beside the mass.
+    const Result xenon = Cli({"mass", "Xenon (natural isotopes)", "--voltage", "5000", "--charge", "2"});
+    EXPECT_TRUE(xenon.out.contains(QStringLiteral("\nm/z,mass,exact mass,abundance,share %\n62,124,123.905892,")))
+        << xenon.out.toStdString();
+    EXPECT_EQ(Fields(xenon.out)["mean mass"], QStringLiteral("131.29"));
+}
+
+// The user's own library: listed after the library's substances, looked up
+// after them, left out on request; trouble with it is a warning only.
+TEST(Cli, TheUserLibrary)
+{
+    const QString lib = TestLibrary();
+    const QByteArray mine = FormatLibraryRecord({QStringLiteral("My gas"), QStringLiteral("me"), {}, {{44, 100}, {28, 10}}});
+    // Of the same name as a substance of the library: never loaded.
+    const QByteArray twin = FormatLibraryRecord({QStringLiteral("testgas"), QStringLiteral("me"), {}, {{99, 100}}});
+    const QByteArray broken = "/NAME\r\nBroken (by courtesy of me)\r\n\r\n\r\n\r\n   14.0  1o0.0\r\n/PHYSP\r\n";
+    const QString shipped = QStringLiteral("Testgas\nHeavy gas\nDamaged\nOrphan\n");
+    {
+        TUserData user(mine + twin);
+        struct Row {
+            QStringList arguments;
+            int status;
+            QString out;
+        };
+        const Row rows[] = {
+            {{"list"}, 0, shipped + QStringLiteral("My gas\n")},
+            {{"list", "--no-user-library"}, 0, shipped},
+            {{"lines", "my gas"}, 0, QStringLiteral("mass,abundance\n28,10\n44,100\n")},
+            {{"lines", "Testgas"}, 0, QStringLiteral("mass,abundance\n14,20\n28,100\n")},
+            {{"lines", "My gas", "--no-user-library"}, kExitFailure, QString()},
+        };
+        for (const Row& r : rows) {
+            SCOPED_TRACE(r.arguments.join(u' ').toStdString());
+            const Result res = Cli(r.arguments + QStringList{"--library", lib});
+            EXPECT_EQ(res.status, r.status);
+            EXPECT_EQ(res.out, r.out);
+            if (r.status == 0) {
+                EXPECT_EQ(res.err, QString());
+            }
+        }
+        const Result unknown = Cli({"lines", "Nothing", "--library", lib});
+        EXPECT_TRUE(unknown.err.contains(QStringLiteral("unknown substance \"Nothing\" in \"%1\" or \"%2\"")
+                                             .arg(lib, user.LibraryPath())))
+            << unknown.err.toStdString();
+        const Result without = Cli({"lines", "My gas", "--library", lib, "--no-user-library"});
+        EXPECT_TRUE(without.err.contains(QStringLiteral("unknown substance \"My gas\" in \"%1\" (").arg(lib)))
+            << without.err.toStdString();
+    }
+    {
+        // A damaged record: one warning; the rest of both libraries works.
+        TUserData user(broken + mine);
+        for (const QStringList& arguments : {QStringList{"list"}, QStringList{"lines", "Testgas"}, QStringList{"lines", "My gas"}}) {
+            SCOPED_TRACE(arguments.join(u' ').toStdString());
+            const Result res = Cli(arguments + QStringList{"--library", lib});
+            EXPECT_EQ(res.status, 0);
+            EXPECT_EQ(res.err.toStdString(),
+                      QStringLiteral("ionpath-cli: warning: The spectrum library \"%1\" has damaged records, which are "
+                                     "left out: \"Broken\" ('1o0.0' is not a valid floating point value).\n")
+                          .arg(user.LibraryPath())
+                          .toStdString());
+        }
+        EXPECT_EQ(Cli({"list", "--library", lib}).out, shipped + QStringLiteral("My gas\n"));
+        // Left out, nothing is said about it.
+        EXPECT_EQ(Cli({"list", "--library", lib, "--no-user-library"}).err, QString());
+    }
+    {
+        // A folder where the file should be: the library's substances still work.
+        TUserData user{QByteArray()};
+        ASSERT_TRUE(QDir().mkpath(user.LibraryPath()));
+        const Result res = Cli({"list", "--library", lib});
+        EXPECT_EQ(res.status, 0);
+        EXPECT_EQ(res.out, shipped);
+        EXPECT_EQ(res.err, QStringLiteral("ionpath-cli: warning: \"%1\" is not a file.\n").arg(user.LibraryPath()));
+    }
+}
+
+// Doubly charged ions move the recorded sticks to half their masses and the
+// spectrum's axis with them (to the largest m/z, 14, plus 10): the picture
+// is not the one of singly charged ions.
+TEST(Cli, RenderTakesTheCharge)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::map<QString, QByteArray> pictures;
+    for (const char* charge : {"1", "2"}) {
+        const QString path = dir.filePath(QStringLiteral("s%1.png").arg(QLatin1String(charge)));
+        const Result res = Cli({"render", "Testgas", "--voltage", "5000", "--field", "142.1", "--charge", charge,
+                                "--library", TestLibrary(), "--spectrum", path});
+        ASSERT_EQ(res.status, 0) << res.err.toStdString();
+        pictures[QLatin1String(charge)] = ReadFile(path);
+        EXPECT_FALSE(pictures[QLatin1String(charge)].isEmpty());
+    }
+    EXPECT_NE(pictures[QStringLiteral("1")], pictures[QStringLiteral("2")]);
 }

@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr int kVoltageMinimum = 3000;
-constexpr int kVoltageMaximum = 8000;
-
 // The number and the unit after it; the unit is compared without case.
 bool SplitUnit(const QString& text, QString& number, QString& unit)
 {
@@ -57,6 +54,18 @@ std::variant<int, TArgumentError> ParseField(const QString& text)
     if (position < kFieldMinimum || position > kFieldMaximum)
         return TArgumentError{QStringLiteral("the field %1 is outside 0.1 to 500 mT").arg(text.trimmed())};
     return int(position);
+}
+
+std::variant<int, TArgumentError> ParseCharge(const QString& text)
+{
+    // Electron ionisation makes mostly singly charged ions, some doubly and
+    // a few triply charged ones; the tool offers just these.
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1Char('+')))
+        t.remove(0, 1);
+    if (t == QLatin1String("1") || t == QLatin1String("2") || t == QLatin1String("3"))
+        return t.toInt();
+    return TArgumentError{QStringLiteral("the charge \"%1\" is not 1, 2 or 3").arg(text)};
 }
 
 QString FieldText(int position)

@@ -8,6 +8,9 @@
 #include <QString>
 #include <variant>
 
+constexpr int kVoltageMinimum = 3000;
+constexpr int kVoltageMaximum = 8000;
+
 struct TArgumentError {
     QString Message;
 };
@@ -16,5 +19,7 @@ struct TArgumentError {
 std::variant<int, TArgumentError> ParseVoltage(const QString& text);
 // The field slider position (tenths of a millitesla), or why the text is not one.
 std::variant<int, TArgumentError> ParseField(const QString& text);
+// The ions' charge number: 1, 2 or 3 (as "2" or "+2"), or why the text is not one.
+std::variant<int, TArgumentError> ParseCharge(const QString& text);
 // A field slider position as the tool writes it: "100.0 mT".
 QString FieldText(int position);

@@ -2,16 +2,20 @@
 
 #include "CliArguments.h"
 #include "app/FieldScan.h"
+#include "app/IsotopePatternSubstance.h"
 #include "app/SpectrometerCharts.h"
 #include "app/SpectrumCsv.h"
 #include "app/SpectrumLibrary.h"
 #include "app/Substance.h"
+#include "app/SubstanceMass.h"
+#include "app/UserSpectrumLibrary.h"
 #include "chart/ChartExport.h"
 #include "chart/RChart.h"
 #include "i18n/Lexifer2000.h"
 #include "i18n/TranslationFile.h"
 #include "support/Errors.h"
 #include "support/FormatReal.h"
+#include "support/TextRoutines.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -21,6 +25,7 @@
 #include <QLocale>
 #include <QTextStream>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -42,26 +47,52 @@ const char* const kDescription =
     "ion paths of the sector-field mass spectrometer and its recorded spectra.\n"
     "\n"
     "Commands:\n"
-    "  list                          the substances of the library\n"
+    "  list                          the substances of the library, then those of\n"
+    "                                the user's library\n"
     "  lines SUBSTANCE               its lines as CSV: mass, abundance (percent)\n"
-    "  focus SUBSTANCE --voltage V --field B\n"
-    "                                the radius factor F, the mass in focus and the\n"
-    "                                line in focus (or none)\n"
-    "  scan SUBSTANCE --voltage V [--from B]\n"
+    "  focus SUBSTANCE --voltage V --field B [--charge Z]\n"
+    "                                the radius factor F, the mass (m/z) in focus\n"
+    "                                and the line in focus (or none)\n"
+    "  scan SUBSTANCE --voltage V [--from B] [--charge Z]\n"
     "                                a whole field scan, from B (default 0.1 mT) to\n"
     "                                500 mT; the recorded spectrum as CSV\n"
-    "  render SUBSTANCE --voltage V --field B [--deflection FILE] [--spectrum FILE]\n"
-    "         [--no-scan]            the deflection and spectrum charts as the window\n"
+    "  render SUBSTANCE --voltage V --field B [--charge Z] [--deflection FILE]\n"
+    "         [--spectrum FILE] [--no-scan]\n"
+    "                                the deflection and spectrum charts as the window\n"
     "                                shows them, as PNG, SVG or PDF by the file's\n"
     "                                extension; the spectrum is that of a whole scan\n"
     "                                at V with the cursor at the mass in focus, or\n"
     "                                with --no-scan only the line in focus at B\n"
+    "  mass SUBSTANCE --voltage V [--charge Z]\n"
+    "                                a whole field scan at V; the distinct recorded\n"
+    "                                lines (mass, exact mass, abundance, share in %\n"
+    "                                of all) and their abundance-weighted mean mass,\n"
+    "                                beside the standard atomic weight of an element\n"
+    "                                or the standard molecular weight of a formula.\n"
+    "                                Lines that cannot reach the detector at V are\n"
+    "                                named in a warning with the highest voltage at\n"
+    "                                which they would\n"
+    "  pattern FORMULA               the isotope pattern of a molecular formula as\n"
+    "                                CSV: nominal mass, exact mass (u), abundance\n"
+    "                                (percent of the strongest line); molecular ion\n"
+    "                                only, isotopologues down to 0.01 %\n"
     "\n"
+    "Wherever a SUBSTANCE is named, --formula FORMULA takes the isotope pattern\n"
+    "of a molecular formula instead (\"CH3Cl\", \"Ca(OH)2\"; symbols are\n"
+    "case-sensitive). --charge Z (1, 2 or 3; default 1) makes the ions Z-fold\n"
+    "charged: the field sees m/z, the mass divided by Z, and the output says\n"
+    "m/z where it means it.\n"
     "The voltage is given in V (3000 to 8000), the field in mT as the window\n"
     "shows it (0.1 to 500 in steps of 0.1; \"250\", \"250mT\" or \"0.25T\").\n"
     "The library is the one installed with the program (\"ms_spec_sample.tra\"\n"
-    "beside it) unless --library names another.\n"
-    "Exit status: 0 done, 1 failed, 2 wrong command line.";
+    "beside it) unless --library names another. The user's own library,\n"
+    "$XDG_DATA_HOME/ionpath/user_spectra.tra (else\n"
+    "~/.local/share/ionpath/user_spectra.tra), is read as well: its substances\n"
+    "are listed after the library's, and a name is looked up in the library\n"
+    "first. --no-user-library leaves it out. A user library that cannot be read\n"
+    "or holds damaged records is reported once as a warning; the rest works on.\n"
+    "Exit status: 0 done (also after a warning), 1 failed (also a formula that\n"
+    "cannot be read, an unknown or damaged substance), 2 wrong command line.";
 
 struct TOptions {
     QCommandLineOption Library{QStringLiteral("library"),
@@ -81,32 +112,51 @@ struct TOptions {
                                 QStringLiteral("FILE")};
     QCommandLineOption NoScan{QStringLiteral("no-scan"),
                               QStringLiteral("render: the spectrum shows only the line in focus at the field.")};
+    QCommandLineOption Formula{QStringLiteral("formula"),
+                               QStringLiteral("The isotope pattern of this molecular formula instead of a SUBSTANCE."),
+                               QStringLiteral("FORMULA")};
+    QCommandLineOption Charge{QStringLiteral("charge"),
+                              QStringLiteral("focus, scan, render, mass: the ions' charge, 1, 2 or 3 (default 1)."),
+                              QStringLiteral("Z")};
+    QCommandLineOption NoUserLibrary{QStringLiteral("no-user-library"),
+                                     QStringLiteral("Leave the user's own spectrum library out.")};
 };
 
 struct TCommand {
     int Substances; // positional arguments after the command: 0 or 1
     std::set<QString> Required;
     std::set<QString> Allowed; // required ones and --library included
+    QString Argument = QStringLiteral("substance"); // what the positional argument is
 };
+
+// The options of every command that names a substance: where it comes from.
+std::set<QString> SubstanceOptions(std::set<QString> others)
+{
+    others.insert({QStringLiteral("library"), QStringLiteral("no-user-library"), QStringLiteral("formula")});
+    return others;
+}
 
 const std::map<QString, TCommand>& Commands()
 {
     static const std::map<QString, TCommand> commands = {
-        {QStringLiteral("list"), {0, {}, {QStringLiteral("library")}}},
-        {QStringLiteral("lines"), {1, {}, {QStringLiteral("library")}}},
+        {QStringLiteral("list"), {0, {}, {QStringLiteral("library"), QStringLiteral("no-user-library")}}},
+        {QStringLiteral("lines"), {1, {}, SubstanceOptions({})}},
         {QStringLiteral("focus"),
          {1,
           {QStringLiteral("voltage"), QStringLiteral("field")},
-          {QStringLiteral("library"), QStringLiteral("voltage"), QStringLiteral("field")}}},
+          SubstanceOptions({QStringLiteral("voltage"), QStringLiteral("field"), QStringLiteral("charge")})}},
         {QStringLiteral("scan"),
          {1,
           {QStringLiteral("voltage")},
-          {QStringLiteral("library"), QStringLiteral("voltage"), QStringLiteral("from")}}},
+          SubstanceOptions({QStringLiteral("voltage"), QStringLiteral("from"), QStringLiteral("charge")})}},
         {QStringLiteral("render"),
          {1,
           {QStringLiteral("voltage"), QStringLiteral("field")},
-          {QStringLiteral("library"), QStringLiteral("voltage"), QStringLiteral("field"), QStringLiteral("deflection"),
-           QStringLiteral("spectrum"), QStringLiteral("no-scan")}}},
+          SubstanceOptions({QStringLiteral("voltage"), QStringLiteral("field"), QStringLiteral("charge"),
+                            QStringLiteral("deflection"), QStringLiteral("spectrum"), QStringLiteral("no-scan")})}},
+        {QStringLiteral("mass"),
+         {1, {QStringLiteral("voltage")}, SubstanceOptions({QStringLiteral("voltage"), QStringLiteral("charge")})}},
+        {QStringLiteral("pattern"), {1, {}, {}, QStringLiteral("formula")}},
     };
     return commands;
 }
@@ -121,7 +171,7 @@ T Checked(std::variant<T, TArgumentError> v)
 
 class TCli {
 public:
-    TCli(QTextStream& out) : out_(out) {}
+    TCli(QTextStream& out, QTextStream& err) : out_(out), err_(err) {}
 
     int Run(const QStringList& arguments)
     {
@@ -129,10 +179,13 @@ public:
         parser.setApplicationDescription(QString::fromLatin1(kDescription));
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         const QCommandLineOption help = parser.addHelpOption();
-        parser.addOptions({o_.Library, o_.Voltage, o_.Field, o_.From, o_.Deflection, o_.Spectrum, o_.NoScan});
-        parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, lines, focus, scan or render"));
-        parser.addPositionalArgument(QStringLiteral("substance"), QStringLiteral("The substance's name as listed."),
-                                     QStringLiteral("[SUBSTANCE]"));
+        parser.addOptions({o_.Library, o_.NoUserLibrary, o_.Voltage, o_.Field, o_.From, o_.Charge, o_.Formula,
+                           o_.Deflection, o_.Spectrum, o_.NoScan});
+        parser.addPositionalArgument(QStringLiteral("command"),
+                                     QStringLiteral("list, lines, focus, scan, render, mass or pattern"));
+        parser.addPositionalArgument(QStringLiteral("substance"),
+                                     QStringLiteral("The substance's name as listed (pattern: the formula)."),
+                                     QStringLiteral("[SUBSTANCE|FORMULA]"));
         if (!parser.parse(arguments))
             Fail(kExitUsage, parser.errorText());
         if (parser.isSet(help)) {
@@ -154,10 +207,18 @@ public:
         if (found == Commands().end())
             Fail(kExitUsage, QStringLiteral("unknown command \"%1\"").arg(name));
         const TCommand& command = found->second;
-        if (positional.size() - 1 < command.Substances)
-            Fail(kExitUsage, QStringLiteral("%1: no substance given").arg(name));
-        if (positional.size() - 1 > command.Substances)
-            Fail(kExitUsage, QStringLiteral("%1: unexpected argument \"%2\"").arg(name, positional.at(command.Substances + 1)));
+        // --formula stands in for the substance's name.
+        const bool byFormula = command.Allowed.count(QStringLiteral("formula")) && parser.isSet(o_.Formula);
+        const int expected = byFormula ? 0 : command.Substances;
+        if (byFormula && positional.size() > 1)
+            Fail(kExitUsage, QStringLiteral("%1: give a substance or --formula, not both").arg(name));
+        if (positional.size() - 1 < expected)
+            Fail(kExitUsage, QStringLiteral("%1: no %2 given%3")
+                                 .arg(name, command.Argument,
+                                      command.Allowed.count(QStringLiteral("formula")) ? QStringLiteral(" (or --formula FORMULA)")
+                                                                                       : QString()));
+        if (positional.size() - 1 > expected)
+            Fail(kExitUsage, QStringLiteral("%1: unexpected argument \"%2\"").arg(name, positional.at(expected + 1)));
         for (const QString& option : parser.optionNames())
             if (!command.Allowed.count(option))
                 Fail(kExitUsage, QStringLiteral("%1 does not take --%2").arg(name, option));
@@ -165,7 +226,13 @@ public:
             if (!parser.isSet(option))
                 Fail(kExitUsage, QStringLiteral("%1 needs --%2").arg(name, option));
         parser_ = &parser;
-        substanceName_ = command.Substances ? positional.at(1) : QString();
+        byFormula_ = byFormula;
+        if (byFormula) {
+            formula_ = parser.value(o_.Formula);
+            substanceName_ = IsotopePatternName(formula_);
+        } else {
+            substanceName_ = command.Substances ? positional.at(1) : QString();
+        }
 
         if (name == QLatin1String("list"))
             List();
@@ -175,14 +242,19 @@ public:
             Focus();
         else if (name == QLatin1String("scan"))
             Scan();
-        else
+        else if (name == QLatin1String("render"))
             Render();
+        else if (name == QLatin1String("mass"))
+            Mass();
+        else
+            Pattern();
         return 0;
     }
 
 private:
     int Voltage() const { return Checked(ParseVoltage(parser_->value(o_.Voltage))); }
     int Field(const QCommandLineOption& o) const { return Checked(ParseField(parser_->value(o))); }
+    int Charge() const { return parser_->isSet(o_.Charge) ? Checked(ParseCharge(parser_->value(o_.Charge))) : 1; }
 
     // The library given, else the one that ships beside the program (the
     // window reads the same one), wherever the tool is started from.
@@ -201,25 +273,71 @@ private:
         return library_;
     }
 
+    // The user's library, read once; none with --no-user-library. A file
+    // that cannot be read or damaged records in it are a warning, not a
+    // failure: the library's substances do not depend on it.
+    TUserSpectrumLibrary* UserLibrary()
+    {
+        if (parser_->isSet(o_.NoUserLibrary))
+            return nullptr;
+        if (!userLoaded_) {
+            userLoaded_ = true;
+            QString error;
+            if (!user_.Load(&error))
+                err_ << "ionpath-cli: warning: " << error << '\n';
+        }
+        return &user_;
+    }
+
+    static std::optional<TSubstance> Load(TSpectrumLibrary& library, const QString& name)
+    {
+        try {
+            return LoadSubstance(library, name);
+        } catch (const Exception& e) {
+            Fail(kExitFailure, QStringLiteral("the record of \"%1\" is damaged: %2").arg(name, e.Message()));
+        }
+    }
+
     TSubstance Substance()
     {
-        TSpectrumLibrary& library = Library();
-        std::optional<TSubstance> s;
-        try {
-            s = LoadSubstance(library, substanceName_);
-        } catch (const Exception& e) {
-            Fail(kExitFailure, QStringLiteral("the record of \"%1\" is damaged: %2").arg(substanceName_, e.Message()));
+        if (byFormula_) {
+            try {
+                return SubstanceFromFormula(formula_);
+            } catch (const EFormulaError& e) {
+                Fail(kExitFailure, QStringLiteral("the formula \"%1\": %2").arg(formula_, e.Message()));
+            } catch (const Exception& e) {
+                Fail(kExitFailure, e.Message());
+            }
         }
-        if (!s)
-            Fail(kExitFailure, QStringLiteral("unknown substance \"%1\" in \"%2\" (ionpath-cli list names them)")
-                                   .arg(substanceName_, QDir::toNativeSeparators(LibraryPath())));
+        TSpectrumLibrary& library = Library();
+        TUserSpectrumLibrary* user = UserLibrary();
+        std::optional<TSubstance> s = Load(library, substanceName_);
+        if (!s && user)
+            s = Load(user->Library(), substanceName_);
+        if (!s) {
+            QString where = QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(LibraryPath()));
+            if (user)
+                where += QStringLiteral(" or \"%1\"").arg(QDir::toNativeSeparators(user->Path()));
+            Fail(kExitFailure, QStringLiteral("unknown substance \"%1\" in %2 (ionpath-cli list names them)")
+                                   .arg(substanceName_, where));
+        }
         return *s;
     }
 
     void List()
     {
-        for (const QString& name : Library().SubstanceNames())
+        const QStringList names = Library().SubstanceNames();
+        std::set<QString> shipped;
+        for (const QString& name : names) {
             out_ << name << '\n';
+            shipped.insert(LowerCaseAZ(StripBlanks(name)));
+        }
+        // A user's substance of a listed name is never loaded (the library's
+        // is found first), so it is not listed either.
+        if (TUserSpectrumLibrary* user = UserLibrary())
+            for (const QString& name : user->SubstanceNames())
+                if (!shipped.count(LowerCaseAZ(StripBlanks(name))))
+                    out_ << name << '\n';
     }
 
     void Lines()
@@ -234,18 +352,26 @@ private:
 
     void Focus()
     {
-        const int voltage = Voltage(), field = Field(o_.Field);
+        const int voltage = Voltage(), field = Field(o_.Field), charge = Charge();
         const TSubstance s = Substance();
-        const TIonPaths model = ComputeIonPathModel(voltage, field, SectorFieldConstant(), s.Lines);
+        const std::vector<TSpectralLine> lines = LinesAtCharge(s.Lines, charge);
+        const TIonPaths model = ComputeIonPathModel(voltage, field, SectorFieldConstant(), lines);
         out_ << "substance: " << s.Name << '\n'
              << "voltage: " << voltage << " V\n"
-             << "field: " << FieldText(field) << '\n'
-             << "F: " << QString::number(model.F, 'f', 4) << '\n'
-             << "mass in focus: " << QString::number(model.MassInFocus, 'f', 3) << '\n'
+             << "field: " << FieldText(field) << '\n';
+        if (charge > 1)
+            out_ << "charge: " << charge << '\n';
+        out_ << "F: " << QString::number(model.F, 'f', 4) << '\n'
+             << (charge > 1 ? "m/z in focus: " : "mass in focus: ") << QString::number(model.MassInFocus, 'f', 3) << '\n'
              << "display: " << FormatReal(1, 1, model.MassInFocus) << '\n';
-        if (const auto stick = StickInFocus(model, s.Lines)) {
-            out_ << "line in focus: mass " << CsvNumber(stick->Mass) << ", abundance " << CsvNumber(stick->Abundance)
-                 << ", radius " << QString::number(model.Paths[size_t(model.Best)].Radius, 'f', 2) << '\n';
+        if (const auto stick = StickInFocus(model, lines)) {
+            if (charge > 1)
+                out_ << "line in focus: m/z " << CsvNumber(stick->Mass) << " (mass "
+                     << CsvNumber(s.Lines[size_t(model.Best)].Mass) << ')';
+            else
+                out_ << "line in focus: mass " << CsvNumber(stick->Mass);
+            out_ << ", abundance " << CsvNumber(stick->Abundance) << ", radius "
+                 << QString::number(model.Paths[size_t(model.Best)].Radius, 'f', 2) << '\n';
         } else {
             out_ << "line in focus: none\n";
         }
@@ -255,13 +381,22 @@ private:
     {
         const int voltage = Voltage();
         const int from = parser_->isSet(o_.From) ? Field(o_.From) : kFieldMinimum;
+        const int charge = Charge();
         const TSubstance s = Substance();
-        TFieldScan scan(s.Lines, voltage, from);
+        TFieldScan scan(LinesAtCharge(s.Lines, charge), voltage, from);
         scan.Run();
         const TSpectrumCsvHeader header{s.Name, voltage,
                                         FieldText(from) + QStringLiteral(" to ") + FieldText(kFieldMaximum),
                                         QDateTime::currentDateTime()};
-        out_ << QString::fromUtf8(SpectrumCsv(header, scan.Sticks()));
+        QString csv = QString::fromUtf8(SpectrumCsv(header, scan.Sticks()));
+        if (charge > 1) {
+            // The sticks stand at m/z; the table says so.
+            const QString row = QStringLiteral("\nmass,abundance\n");
+            const qsizetype at = csv.indexOf(row);
+            if (at >= 0)
+                csv.replace(at, row.size(), QStringLiteral("\n# charge: %1\nm/z,abundance\n").arg(charge));
+        }
+        out_ << csv;
     }
 
     void Render()
@@ -277,27 +412,37 @@ private:
         if (!deflectionPath.isEmpty() && !spectrumPath.isEmpty()
             && QFileInfo(deflectionPath).absoluteFilePath() == QFileInfo(spectrumPath).absoluteFilePath())
             Fail(kExitUsage, QStringLiteral("--deflection and --spectrum name the same file \"%1\"").arg(deflectionPath));
+        const int charge = Charge();
         const TSubstance s = Substance();
+        const std::vector<TSpectralLine> lines = LinesAtCharge(s.Lines, charge);
+        // The axis as the loader sets it, from the last mass read plus 10;
+        // for multiply charged ions from the largest m/z.
+        std::optional<double> axisEnd = s.MassAxisEnd;
+        if (charge > 1 && !lines.empty())
+            axisEnd = std::trunc(std::max_element(lines.begin(), lines.end(), [](const TSpectralLine& a,
+                                                                                 const TSpectralLine& b) {
+                                     return a.Mass < b.Mass;
+                                 })->Mass) + 10.0;
 
         // The charts as the window holds them after its first activation.
         TRChart deflection, spectrum;
         SetUpDeflectionChart(deflection);
         SetUpSpectrumChart(spectrum);
         deflection.SetTransparentFill(true);
-        if (s.MassAxisEnd)
-            spectrum.Scale1X()->SetRangeHigh(*s.MassAxisEnd);
+        if (axisEnd)
+            spectrum.Scale1X()->SetRangeHigh(*axisEnd);
         Translate(deflection, spectrum);
 
         const double k = SectorFieldConstant();
         if (!parser_->isSet(o_.NoScan)) {
-            TFieldScan scan(s.Lines, voltage, kFieldMinimum);
+            TFieldScan scan(lines, voltage, kFieldMinimum);
             scan.Run();
             for (const TSpectralLine& stick : scan.Sticks())
                 spectrum.AddLine(stick.Mass, 0, stick.Mass, stick.Abundance);
         }
-        const TIonPaths model = ComputeIonPathModel(voltage, field, k, s.Lines);
-        ShowIonPaths(deflection, model, s.Lines);
-        ShowDetector(spectrum, model, s.Lines);
+        const TIonPaths model = ComputeIonPathModel(voltage, field, k, lines);
+        ShowIonPaths(deflection, model, lines);
+        ShowDetector(spectrum, model, lines);
 
         try {
             if (!deflectionPath.isEmpty())
@@ -307,6 +452,83 @@ private:
         } catch (const Exception& e) {
             Fail(kExitFailure, e.Message());
         }
+    }
+
+    // The mean mass as a class works it out: a whole scan from the field's
+    // minimum, the recorded lines, their abundance-weighted mean.
+    void Mass()
+    {
+        const int voltage = Voltage(), charge = Charge();
+        const TSubstance s = Substance();
+        const std::vector<TSpectralLine> lines = LinesAtCharge(s.Lines, charge);
+        TFieldScan scan(lines, voltage, kFieldMinimum);
+        scan.Run();
+        const TSubstanceMeanMass m = MeanMassOf(s.Name, scan.Sticks(), charge);
+
+        std::set<double> all, recorded;
+        for (const TSpectralLine& l : lines)
+            all.insert(l.Mass);
+        for (const TSpectralLine& l : scan.Sticks())
+            recorded.insert(l.Mass);
+        out_ << "substance: " << s.Name << '\n' << "voltage: " << voltage << " V\n";
+        if (charge > 1)
+            out_ << "charge: " << charge << '\n';
+        out_ << "lines recorded: " << m.Mean.Rows.size() << " of " << all.size() << '\n'
+             << (charge > 1 ? "m/z," : "") << "mass,exact mass,abundance,share %\n";
+        for (const TMeanMassRow& row : m.Mean.Rows) {
+            if (charge > 1)
+                out_ << CsvNumber(row.RecordedMass / charge) << ',';
+            out_ << CsvNumber(row.RecordedMass) << ',' << QString::number(row.Mass, 'f', 6) << ','
+                 << CsvNumber(row.Abundance) << ',' << QString::number(row.Share, 'f', 2) << '\n';
+        }
+        // Two decimals: the recorded abundances carry three or four digits.
+        if (m.Mean.Rows.empty())
+            out_ << "mean mass: none (no line reached the detector)\n";
+        else
+            out_ << "mean mass: " << QString::number(m.Mean.Mean, 'f', 2) << '\n';
+        if (m.StandardWeight)
+            out_ << (m.Element ? "standard atomic weight: " : "standard molecular weight: ")
+                 << QString::number(*m.StandardWeight, 'f', 3) << '\n';
+
+        // Lines beyond what the largest field focuses at this voltage. The
+        // mass in focus at a fixed field goes as 1/U (r = sqrt(2 U m / z e) / B),
+        // so m/z M reaches the detector up to U = U0 * M0 / M.
+        const double k = SectorFieldConstant();
+        const double largest = LargestMassInFocus(voltage, k);
+        std::vector<double> missing;
+        for (const double mz : all)
+            if (mz > largest && !recorded.count(mz))
+                missing.push_back(mz);
+        if (missing.empty())
+            return;
+        const double top = missing.back();
+        int highest = int(std::floor(largest * voltage / top));
+        while (highest >= kVoltageMinimum && LargestMassInFocus(highest, k) < top)
+            --highest;
+        err_ << "ionpath-cli: warning: " << missing.size() << " of " << all.size() << " lines (m/z "
+             << CsvNumber(missing.front()) << " to " << CsvNumber(top) << ") cannot reach the detector at " << voltage
+             << " V: at 500 mT the field focuses m/z up to " << QString::number(largest, 'f', 1) << " there. ";
+        if (highest >= kVoltageMinimum)
+            err_ << "They would at " << highest << " V or below.";
+        else
+            err_ << "No voltage from " << kVoltageMinimum << " V up brings them there.";
+        if (!m.Mean.Rows.empty())
+            err_ << " The mean mass is that of the recorded lines only.";
+        err_ << '\n';
+    }
+
+    void Pattern()
+    {
+        TChemicalFormula formula;
+        try {
+            formula = ParseChemicalFormula(substanceName_);
+        } catch (const EFormulaError& e) {
+            Fail(kExitFailure, QStringLiteral("the formula \"%1\": %2").arg(substanceName_, e.Message()));
+        }
+        const TIsotopePattern pattern = ComputeIsotopePattern(formula);
+        out_ << "nominal mass,exact mass,abundance\n";
+        for (const TPatternLine& l : pattern.Lines)
+            out_ << l.NominalMass << ',' << QString::number(l.ExactMass, 'f', 6) << ',' << CsvNumber(l.Abundance) << '\n';
     }
 
     // The charts' captions in the program's language, from the program's
@@ -321,10 +543,15 @@ private:
     }
 
     QTextStream& out_;
+    QTextStream& err_;
     TOptions o_;
     QCommandLineParser* parser_ = nullptr;
     QString substanceName_;
+    bool byFormula_ = false; // --formula names the substance
+    QString formula_;
     TSpectrumLibrary library_;
+    TUserSpectrumLibrary user_;
+    bool userLoaded_ = false;
 };
 
 } // namespace
@@ -332,7 +559,7 @@ private:
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     try {
-        return TCli(out).Run(arguments);
+        return TCli(out, err).Run(arguments);
     } catch (const TCliError& e) {
         out.flush();
         err << "ionpath-cli: " << e.Message << '\n';

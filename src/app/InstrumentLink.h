@@ -1,0 +1,49 @@
+#pragma once
+// What a tool beside the main window may know of the instrument and do with
+// it: read the substance, its lines, the voltage, the field and the recorded
+// spectrum, and change them only as the window's own controls do. The
+// Laboratory's pages see the window through this alone, so the window never
+// knows the pages and the pages never reach into the window's widgets.
+
+#include "support/SpectralLine.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class TInstrumentLink : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual QString SubstanceName() const = 0;
+    // The substance's lines as the library holds them: masses, not m/z.
+    virtual std::vector<TSpectralLine> SubstanceLines() const = 0;
+    virtual int Voltage() const = 0;       // V
+    virtual int FieldPosition() const = 0; // tenths of a millitesla
+    // The sticks the spectrum chart holds, at m/z, in the order recorded.
+    virtual std::vector<TSpectralLine> RecordedLines() const = 0;
+    virtual bool Scanning() const = 0;
+
+    // The ions' charge, 1 to 3; 1 unless a tool set another. Setting it
+    // clears the recorded spectrum (its sticks stand at the old m/z) and
+    // draws the paths anew.
+    virtual int Charge() const = 0;
+    virtual void SetCharge(int charge) = 0;
+
+    // False when the program runs without the user's library.
+    virtual bool HasUserLibrary() const = 0;
+    // Appends records (in the library's format) to the user's library, lists
+    // them in the selector and selects the last. False with the reason when
+    // the library could not be written; nothing is changed then.
+    virtual bool AddUserSubstances(const QByteArray& records, QString* error) = 0;
+
+signals:
+    // Another substance was loaded (its lines, the recorded spectrum cleared).
+    void SubstanceChanged();
+    // A scan ended, or the recorded spectrum was cleared.
+    void SpectrumChanged();
+    // The voltage, the field or the charge moved.
+    void SettingsChanged();
+};

@@ -1,0 +1,67 @@
+#pragma once
+// The user's own spectrum library: the substances a learner or teacher adds
+// (isotope patterns from formulas, imported spectra), kept in a second file
+// of the shipped library's format in the user's data folder and listed after
+// the shipped substances.
+//
+// The file is only ever written whole: the new content goes to a new file
+// beside it, which then replaces the old one, so a failure leaves the old
+// file as it was. A record that cannot be read is reported and left out;
+// its bytes stay in the file.
+
+#include "app/SpectrumLibrary.h"
+#include "support/SpectralLine.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// $XDG_DATA_HOME/ionpath/user_spectra.tra; with XDG_DATA_HOME unset, empty
+// or not absolute, $HOME/.local/share/ionpath/user_spectra.tra.
+QString DefaultUserLibraryPath();
+
+// One record as the spectrum library holds it.
+struct TLibraryRecord {
+    QString Name;        // the selector's name: "CH3Cl (isotope pattern)"
+    QString Credit;      // written after the name as "(by courtesy of <Credit>)"
+    QStringList Notes;   // the three notes lines (fewer are padded with empty ones)
+    std::vector<TSpectralLine> Lines;
+};
+
+// The record in the library's format, lines ending in CR LF: "/NAME", the
+// name line, three notes lines, the pairs in 7-character columns (five
+// pairs to a line), "/PHYSP" and an empty line. Throws Exception when a
+// number does not fit its column or the record has more lines than the
+// reader keeps (TSpectrumLibrary::kMaxLines).
+QByteArray FormatLibraryRecord(const TLibraryRecord& record);
+
+class TUserSpectrumLibrary {
+public:
+    explicit TUserSpectrumLibrary(QString path = DefaultUserLibraryPath());
+    const QString& Path() const { return path_; }
+
+    // Reads the file. A missing file is an empty library and no fault. False
+    // when the file cannot be read or a record in it is damaged; `error` then
+    // says which and why (for one report), and the readable records are
+    // still offered.
+    bool Load(QString* error = nullptr);
+
+    // The names of the readable records, in file order.
+    const QStringList& SubstanceNames() const { return names_; }
+    // The library to load the substances from (TSpectrumLibrary::LoadSpectrum).
+    TSpectrumLibrary& Library() { return library_; }
+
+    // Appends records to the file as it is on the disk now (a vanished file
+    // counts as empty), creating the folder when needed, and reads the result
+    // back. False with the reason when the folder or file cannot be written
+    // or the file cannot be read; the file is then as it was. True when the
+    // records were added; `error` then holds the read-back's report on
+    // damaged records already in the file, or is empty.
+    bool Append(const QByteArray& records, QString* error = nullptr);
+
+private:
+    QString path_;
+    TSpectrumLibrary library_;
+    QStringList names_;
+};

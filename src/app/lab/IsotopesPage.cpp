@@ -1,0 +1,322 @@
+#include "app/lab/IsotopesPage.h"
+
+#include "analysis/ChemicalFormula.h"
+#include "app/FieldScan.h"
+#include "app/InstrumentLink.h"
+#include "app/IsotopePatternSubstance.h"
+#include "app/SectorField.h"
+#include "app/SubstanceMass.h"
+#include "app/UserSpectrumLibrary.h"
+#include "chart/RChart.h"
+#include "support/Errors.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QTableWidget* MakeTable(QWidget* parent, const QStringList& headers, const QString& name)
+{
+    auto* t = new QTableWidget(0, int(headers.size()), parent);
+    t->setHorizontalHeaderLabels(headers);
+    t->verticalHeader()->setVisible(false);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    t->setAccessibleName(name);
+    return t;
+}
+
+void FillTable(QTableWidget& table, const std::vector<QStringList>& rows)
+{
+    table.setRowCount(int(rows.size()));
+    for (int r = 0; r < int(rows.size()); ++r)
+        for (int c = 0; c < int(rows[size_t(r)].size()) && c < table.columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(rows[size_t(r)][c]);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table.setItem(r, c, item);
+        }
+}
+
+QLabel* MakeNote(QWidget* parent)
+{
+    auto* l = new QLabel(parent);
+    l->setWordWrap(true);
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return l;
+}
+
+// The formula's fault in the reader's language.
+QString FormulaErrorText(const EFormulaError& e, const TTranslate& tr)
+{
+    const QString pos = QString::number(e.Position());
+    switch (e.Fault()) {
+    case TFormulaFault::Empty: return tr(QStringLiteral("The formula is empty"), {});
+    case TFormulaFault::UnexpectedCharacter:
+        return tr(QStringLiteral("Unexpected character \"<%1%>\" at position <%2%>: expected an element symbol, a count or a parenthesis"),
+                  {e.Token(), pos});
+    case TFormulaFault::UnknownElement:
+        return tr(QStringLiteral("Unknown element \"<%1%>\" at position <%2%>"), {e.Token(), pos});
+    case TFormulaFault::UnclosedParenthesis: return tr(QStringLiteral("Unclosed parenthesis at position <%1%>"), {pos});
+    case TFormulaFault::UnopenedParenthesis:
+        return tr(QStringLiteral("Closing parenthesis at position <%1%> without an opening one"), {pos});
+    case TFormulaFault::EmptyGroup: return tr(QStringLiteral("Empty parentheses at position <%1%>"), {pos});
+    case TFormulaFault::ZeroCount: return tr(QStringLiteral("Count 0 at position <%1%>"), {pos});
+    case TFormulaFault::TooManyAtoms:
+        return tr(QStringLiteral("More than <%1%> atoms at position <%2%>"), {QString::number(kMaxFormulaAtoms), pos});
+    }
+    return e.Message();
+}
+
+} // namespace
+
+TIsotopesPage::TIsotopesPage(TInstrumentLink& instrument, TTranslate translate, QWidget* parent)
+    : QWidget(parent), instrument_(instrument), translate_(std::move(translate))
+{
+    setObjectName(QStringLiteral("IsotopesPage"));
+
+    // The formula and its pattern.
+    auto* formulaBox = new QGroupBox(Tr(QStringLiteral("Isotope pattern of a molecule")), this);
+    formula_ = new QLineEdit(formulaBox);
+    formula_->setObjectName(QStringLiteral("FormulaEdit"));
+    formula_->setPlaceholderText(Tr(QStringLiteral("for example CH3Cl, C6H6 or (CH3)3COH")));
+    formula_->setAccessibleName(Tr(QStringLiteral("Molecular formula")));
+    formula_->setMaxLength(2000);
+    auto* formulaLabel = new QLabel(Tr(QStringLiteral("&Molecular formula:")), formulaBox);
+    formulaLabel->setBuddy(formula_);
+    formulaStatus_ = MakeNote(formulaBox);
+    formulaStatus_->setObjectName(QStringLiteral("FormulaStatus"));
+    patternTable_ = MakeTable(formulaBox,
+                              {Tr(QStringLiteral("Nominal mass")), Tr(QStringLiteral("Exact mass (u)")),
+                               Tr(QStringLiteral("Abundance (%)"))},
+                              Tr(QStringLiteral("Isotope pattern")));
+    patternTable_->setObjectName(QStringLiteral("PatternTable"));
+    patternChart_ = new TRChart(formulaBox);
+    patternChart_->setObjectName(QStringLiteral("PatternChart"));
+    patternChart_->SetMarginLeft(30);
+    patternChart_->SetMarginRight(8);
+    patternChart_->SetMarginTop(8);
+    patternChart_->SetMarginBottom(20);
+    patternChart_->SetControlBounds(0, 0, 360, 150);
+    patternChart_->setFixedSize(360, 150);
+    patternChart_->SetLayerRange(1, 0, 10, 0, 100);
+    patternChart_->Scale1X()->SetVisible(true);
+    patternChart_->Scale1Y()->SetVisible(true);
+    patternChart_->Scale1X()->SetDecPlaces(0); // nominal masses
+    patternChart_->Scale1Y()->SetDecPlaces(0);
+    patternChart_->SetAutoRedraw(false);
+    patternChart_->Loaded();
+    patternChart_->setAccessibleName(Tr(QStringLiteral("Isotope pattern as a stick chart")));
+    add_ = new QPushButton(Tr(QStringLiteral("&Add to substances")), formulaBox);
+    add_->setObjectName(QStringLiteral("AddToSubstances"));
+    add_->setEnabled(false);
+    if (!instrument_.HasUserLibrary())
+        add_->setToolTip(Tr(QStringLiteral("The program runs without your own spectrum library.")));
+    auto* formulaLayout = new QGridLayout(formulaBox);
+    formulaLayout->addWidget(formulaLabel, 0, 0);
+    formulaLayout->addWidget(formula_, 0, 1);
+    formulaLayout->addWidget(formulaStatus_, 1, 0, 1, 2);
+    formulaLayout->addWidget(patternTable_, 2, 0, 1, 2);
+    formulaLayout->addWidget(patternChart_, 3, 0, 1, 2, Qt::AlignHCenter);
+    formulaLayout->addWidget(add_, 4, 0, 1, 2, Qt::AlignRight);
+
+    // The charge of the ions.
+    auto* chargeBox = new QGroupBox(Tr(QStringLiteral("Charge of the ions")), this);
+    charge_ = new QComboBox(chargeBox);
+    charge_->setObjectName(QStringLiteral("ChargeBox"));
+    for (int z = 1; z <= 3; ++z)
+        charge_->addItem(QStringLiteral("z = %1").arg(z), z);
+    charge_->setAccessibleName(Tr(QStringLiteral("Charge of the ions")));
+    auto* chargeLabel = new QLabel(Tr(QStringLiteral("&Charge:")), chargeBox);
+    chargeLabel->setBuddy(charge_);
+    auto* chargeNote = MakeNote(chargeBox);
+    chargeNote->setText(Tr(QStringLiteral("The field bends ions by m/z: an ion of charge 2 follows the path of one of half its mass.")));
+    auto* chargeLayout = new QGridLayout(chargeBox);
+    chargeLayout->addWidget(chargeLabel, 0, 0);
+    chargeLayout->addWidget(charge_, 0, 1);
+    chargeLayout->setColumnStretch(2, 1);
+    chargeLayout->addWidget(chargeNote, 1, 0, 1, 3);
+
+    // The mean mass of the recorded spectrum.
+    auto* scanBox = new QGroupBox(Tr(QStringLiteral("Relative atomic mass from the scan")), this);
+    scanHint_ = MakeNote(scanBox);
+    scanTable_ = MakeTable(scanBox,
+                           {Tr(QStringLiteral("m/z")), Tr(QStringLiteral("Mass (u)")), Tr(QStringLiteral("Abundance (%)")),
+                            Tr(QStringLiteral("Share (%)"))},
+                           Tr(QStringLiteral("Recorded lines")));
+    scanTable_->setObjectName(QStringLiteral("ScanTable"));
+    meanMass_ = MakeNote(scanBox);
+    meanMass_->setObjectName(QStringLiteral("MeanMass"));
+    standardWeight_ = MakeNote(scanBox);
+    standardWeight_->setObjectName(QStringLiteral("StandardWeight"));
+    reach_ = MakeNote(scanBox);
+    reach_->setObjectName(QStringLiteral("ReachNotice"));
+    reach_->setStyleSheet(QStringLiteral("color: #a00000"));
+    auto* scanLayout = new QVBoxLayout(scanBox);
+    scanLayout->addWidget(scanHint_);
+    scanLayout->addWidget(scanTable_, 1);
+    scanLayout->addWidget(meanMass_);
+    scanLayout->addWidget(standardWeight_);
+    scanLayout->addWidget(reach_);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(chargeBox);
+    right->addWidget(scanBox, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(formulaBox, 1);
+    layout->addLayout(right, 1);
+
+    connect(formula_, &QLineEdit::textChanged, this, [this] { ShowPattern(); });
+    connect(formula_, &QLineEdit::returnPressed, this, [this] {
+        if (add_->isEnabled())
+            AddToSubstances();
+    });
+    connect(add_, &QPushButton::clicked, this, [this] { AddToSubstances(); });
+    connect(charge_, &QComboBox::activated, this, [this] { instrument_.SetCharge(charge_->currentData().toInt()); });
+    connect(&instrument_, &TInstrumentLink::SubstanceChanged, this, [this] {
+        ShowScan();
+        ShowReach();
+    });
+    connect(&instrument_, &TInstrumentLink::SpectrumChanged, this, [this] { ShowScan(); });
+    connect(&instrument_, &TInstrumentLink::SettingsChanged, this, [this] { ShowReach(); });
+
+    charge_->setCurrentIndex(std::clamp(instrument_.Charge(), 1, 3) - 1);
+    ShowPattern();
+    ShowScan();
+    ShowReach();
+}
+
+void TIsotopesPage::ShowPatternError(const QString& message)
+{
+    pattern_.reset();
+    formulaStatus_->setText(message);
+    formulaStatus_->setStyleSheet(message.isEmpty() ? QString() : QStringLiteral("color: #a00000"));
+    patternTable_->setRowCount(0);
+    patternChart_->ClearItems();
+    patternChart_->ShowItems();
+    add_->setEnabled(false);
+}
+
+void TIsotopesPage::ShowPattern()
+{
+    QString text = formula_->text();
+    if (text.trimmed().isEmpty()) {
+        ShowPatternError({});
+        formulaStatus_->setText(Tr(QStringLiteral("Type a molecular formula: its isotope pattern appears below.")));
+        return;
+    }
+    try {
+        const TChemicalFormula formula = ParseChemicalFormula(text);
+        pattern_ = ComputeIsotopePattern(formula);
+    } catch (const EFormulaError& e) {
+        ShowPatternError(FormulaErrorText(e, translate_));
+        return;
+    }
+    formulaText_ = text.remove(QLatin1Char(' '));
+    const std::vector<TPatternLine>& lines = pattern_->Lines;
+    std::vector<QStringList> rows;
+    rows.reserve(lines.size());
+    for (const TPatternLine& l : lines)
+        rows.push_back({QString::number(l.NominalMass), FixedText(l.ExactMass, 6), AbundanceText(l.Abundance)});
+    FillTable(*patternTable_, rows);
+
+    formulaStatus_->setStyleSheet({});
+    formulaStatus_->setText(Tr(QStringLiteral("Molecular ion: <%1%> lines from m/z <%2%> to <%3%>; average molecular mass <%4%> u"),
+                               {QString::number(lines.size()), QString::number(lines.front().NominalMass),
+                                QString::number(lines.back().NominalMass), FixedText(pattern_->AverageMass, 3)}));
+
+    // The sticks with a margin of two mass units either side.
+    patternChart_->SetSuppressPaint(true);
+    patternChart_->ClearItems();
+    patternChart_->SetLayerRange(1, lines.front().NominalMass - 2, lines.back().NominalMass + 2, 0, 100);
+    patternChart_->SetDataColor(clNavy);
+    patternChart_->SetLineWidth(2);
+    for (const TPatternLine& l : lines)
+        patternChart_->AddLine(l.NominalMass, 0, l.NominalMass, l.Abundance);
+    patternChart_->SetSuppressPaint(false);
+    patternChart_->ShowItems();
+    add_->setEnabled(instrument_.HasUserLibrary());
+}
+
+void TIsotopesPage::AddToSubstances()
+{
+    if (!pattern_)
+        return;
+    QString error;
+    try {
+        const TChemicalFormula formula = ParseChemicalFormula(formulaText_);
+        const QByteArray record = FormatLibraryRecord(IsotopePatternRecord(formulaText_, formula, *pattern_));
+        if (instrument_.AddUserSubstances(record, &error)) {
+            formulaStatus_->setStyleSheet({});
+            formulaStatus_->setText(Tr(QStringLiteral("\"<%1%>\" is now the last of the substances."),
+                                       {instrument_.SubstanceName()}));
+            return;
+        }
+    } catch (const Exception& e) {
+        error = e.Message();
+    }
+    formulaStatus_->setStyleSheet(QStringLiteral("color: #a00000"));
+    formulaStatus_->setText(Tr(QStringLiteral("The substance could not be added: <%1%>"), {error}));
+}
+
+void TIsotopesPage::ShowScan()
+{
+    const int z = instrument_.Charge();
+    const std::vector<TSpectralLine> sticks = DistinctSticks(instrument_.RecordedLines());
+    const TSubstanceMeanMass mass = MeanMassOf(instrument_.SubstanceName(), sticks, z);
+    std::vector<QStringList> rows;
+    for (const TMeanMassRow& r : mass.Mean.Rows)
+        rows.push_back({FixedText(r.RecordedMass / z, z == 1 ? 1 : 2), FixedText(r.Mass, r.Mass == r.RecordedMass ? 1 : 5),
+                        AbundanceText(r.Abundance), FixedText(r.Share, 2)});
+    FillTable(*scanTable_, rows);
+    if (rows.empty()) {
+        scanHint_->setText(Tr(QStringLiteral("Record the spectrum of \"<%1%>\" with Start Scan: its lines appear here."),
+                              {instrument_.SubstanceName()}));
+        meanMass_->clear();
+        standardWeight_->clear();
+        return;
+    }
+    scanHint_->setText(Tr(QStringLiteral("The lines of \"<%1%>\" recorded by the scan:"), {instrument_.SubstanceName()}));
+    meanMass_->setText(Tr(QStringLiteral("Mean mass, weighted by abundance: <%1%> u"), {FixedText(mass.Mean.Mean, 2)}));
+    if (mass.StandardWeight)
+        standardWeight_->setText(Tr(mass.Element ? QStringLiteral("Standard atomic weight: <%1%>")
+                                                 : QStringLiteral("Standard molecular weight: <%1%>"),
+                                    {FixedText(*mass.StandardWeight, 3)}));
+    else
+        standardWeight_->clear();
+}
+
+void TIsotopesPage::ShowReach()
+{
+    const double k = SectorFieldConstant();
+    const int voltage = instrument_.Voltage();
+    const double largest = LargestMassInFocus(voltage, k);
+    double heaviest = 0;
+    int out = 0;
+    for (const TSpectralLine& l : LinesAtCharge(instrument_.SubstanceLines(), instrument_.Charge()))
+        if (l.Mass > largest) {
+            ++out;
+            heaviest = std::max(heaviest, l.Mass);
+        }
+    if (out == 0) {
+        reach_->clear();
+        return;
+    }
+    QString text = Tr(QStringLiteral("<%1%> lines of the substance lie above m/z <%2%>, the largest that reaches the detector at <%3%> V."),
+                      {QString::number(out), FixedText(largest, 1), QString::number(voltage)});
+    if (const auto v = HighestVoltageReaching(heaviest, k))
+        text += QLatin1Char(' ') + Tr(QStringLiteral("Set at most <%1%> V to record them all."), {QString::number(*v)});
+    else
+        text += QLatin1Char(' ') + Tr(QStringLiteral("No voltage of the instrument brings them into focus."));
+    reach_->setText(text);
+}

@@ -1,0 +1,20 @@
+#include "app/lab/LaboratoryWindow.h"
+
+#include "app/lab/IsotopesPage.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+TLaboratoryWindow::TLaboratoryWindow(TInstrumentLink& instrument, TTranslate translate, QWidget* parent)
+    : QWidget(parent, Qt::Tool)
+{
+    setObjectName(QStringLiteral("Laboratory"));
+    setWindowTitle(translate(QStringLiteral("Ionpath Laboratory"), {}));
+    setAccessibleName(windowTitle());
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("LaboratoryPages"));
+    isotopes_ = new TIsotopesPage(instrument, translate, pages_);
+    pages_->addTab(isotopes_, translate(QStringLiteral("Isotopes"), {}));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_);
+}

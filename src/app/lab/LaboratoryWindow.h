@@ -1,0 +1,27 @@
+#pragma once
+// The Laboratory: a tool window beside the instrument with one page per
+// capability that goes beyond the classic instrument (isotope patterns and
+// the relative atomic mass, for a start). It sees the instrument only
+// through TInstrumentLink.
+
+#include "app/lab/LaboratoryTexts.h"
+
+#include <QWidget>
+
+class QTabWidget;
+class TInstrumentLink;
+class TIsotopesPage;
+
+class TLaboratoryWindow : public QWidget {
+    Q_OBJECT
+public:
+    // parent: the main window, which the tool window stays in front of.
+    TLaboratoryWindow(TInstrumentLink& instrument, TTranslate translate, QWidget* parent = nullptr);
+
+    QTabWidget* Pages() const { return pages_; }
+    TIsotopesPage* Isotopes() const { return isotopes_; }
+
+private:
+    QTabWidget* pages_ = nullptr;
+    TIsotopesPage* isotopes_ = nullptr;
+};

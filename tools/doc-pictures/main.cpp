@@ -1,0 +1,94 @@
+// Draws the pictures of the Laboratory that docs/ and the README show, from
+// the program's own windows and translation files, so that they can be made
+// again whenever the windows change:
+//
+//   doc-pictures DATA_FOLDER OUTPUT_FOLDER
+//
+// DATA_FOLDER holds ms_spec_sample.tra and the ionpath*.itl files (data/ of
+// the source tree). The pictures are taken off-screen; no user library is
+// read or written (a temporary one is used).
+#include "app/InstrumentLink.h"
+#include "app/MainWindow.h"
+#include "app/lab/IsotopesPage.h"
+#include "app/lab/LaboratoryWindow.h"
+#include "chart/RChart.h"
+#include "i18n/Lexifer2000.h"
+#include "i18n/TranslationFile.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
+{
+    QTemporaryDir userData;
+    TLexifer2000 texts(QStringLiteral("Ionpath"));
+    const QString file = language == QLatin1String("en") ? QStringLiteral("ionpath.itl")
+                                                         : QStringLiteral("ionpath.%1.itl").arg(language);
+    if (!LoadTranslationFile(texts, data.filePath(file))) {
+        std::fprintf(stderr, "doc-pictures: cannot read %s\n", qPrintable(data.filePath(file)));
+        return false;
+    }
+    TfrmExample w(nullptr, TWindowTexts::Keys);
+    texts.TranslateForm(&w);
+    w.FitTranslatedTexts();
+    w.SetLibraryPath(data.filePath(QStringLiteral("ms_spec_sample.tra")));
+    w.SetUserLibrary(std::make_unique<TUserSpectrumLibrary>(userData.filePath(QStringLiteral("user_spectra.tra"))));
+    w.SetLaboratoryHandler([] {}); // the button shows, as in the program
+    w.show();
+    w.FormActivate();
+    TLaboratoryWindow lab(w.Instrument(), [&texts](const QString& key, const QStringList& args) {
+        return texts.Translate(key, args);
+    });
+    lab.resize(900, 640);
+    lab.show();
+    // Xenon's isotopes recorded by a whole scan, and chloromethane's pattern.
+    w.spectrumbox->setCurrentIndex(w.spectrumbox->findText(QStringLiteral("Xenon (natural isotopes)")));
+    w.spectrumboxChange();
+    w.ScStartBtnClick();
+    lab.Isotopes()->FormulaEdit()->setText(QStringLiteral("CH3Cl"));
+    QApplication::processEvents();
+    const QString path = out.filePath(QStringLiteral("laboratory-isotopes-%1.png").arg(language));
+    if (!lab.grab().save(path)) {
+        std::fprintf(stderr, "doc-pictures: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    if (language != QLatin1String("en"))
+        return true;
+    // Xenon's doubly charged ions: the same pattern at half the m/z.
+    lab.Isotopes()->ChargeBox()->setCurrentIndex(1);
+    emit lab.Isotopes()->ChargeBox()->activated(1);
+    w.ScStartBtnClick();
+    QApplication::processEvents();
+    const QString charged = out.filePath(QStringLiteral("xenon-charge-2.png"));
+    if (!w.grab().save(charged)) {
+        std::fprintf(stderr, "doc-pictures: cannot write %s\n", qPrintable(charged));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(charged));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: doc-pictures DATA_FOLDER OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QDir data(QString::fromLocal8Bit(argv[1])), out(QString::fromLocal8Bit(argv[2]));
+    bool ok = true;
+    for (const char* language : {"en", "de"})
+        ok = IsotopesPicture(data, out, QString::fromLatin1(language)) && ok;
+    return ok ? 0 : 1;
+}
