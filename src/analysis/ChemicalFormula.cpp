@@ -6,38 +6,6 @@
 
 namespace {
 
-QString FaultMessage(TFormulaFault fault, int position, const QString& token)
-{
-    const QString at = QString::number(position);
-    switch (fault) {
-    case TFormulaFault::Empty:
-        return QStringLiteral("The formula is empty");
-    case TFormulaFault::UnexpectedCharacter: {
-        // What may stand where the character does: a count only after a
-        // symbol or a group, and a symbol only from its capital letter on.
-        QString expected = QStringLiteral("expected an element symbol, a count or a parenthesis");
-        if (token.size() == 1 && token[0] >= u'0' && token[0] <= u'9')
-            expected = QStringLiteral("a count follows an element symbol or a closing parenthesis");
-        else if (token.size() == 1 && token[0] >= u'a' && token[0] <= u'z')
-            expected = QStringLiteral("an element symbol begins with a capital letter");
-        return QStringLiteral("Unexpected character \"%1\" at position %2: %3").arg(token, at, expected);
-    }
-    case TFormulaFault::UnknownElement:
-        return QStringLiteral("Unknown element \"%1\" at position %2").arg(token, at);
-    case TFormulaFault::UnclosedParenthesis:
-        return QStringLiteral("Unclosed parenthesis at position %1").arg(at);
-    case TFormulaFault::UnopenedParenthesis:
-        return QStringLiteral("Closing parenthesis at position %1 without an opening one").arg(at);
-    case TFormulaFault::EmptyGroup:
-        return QStringLiteral("Empty parentheses at position %1").arg(at);
-    case TFormulaFault::ZeroCount:
-        return QStringLiteral("Count 0 at position %1").arg(at);
-    case TFormulaFault::TooManyAtoms:
-        return QStringLiteral("More than %1 atoms at position %2").arg(kMaxFormulaAtoms).arg(at);
-    }
-    return {};
-}
-
 bool IsAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
@@ -220,12 +188,60 @@ QString TChemicalFormula::Text(bool withOnes) const
     return text;
 }
 
+namespace {
+
+QStringList FaultArguments(const QString& token, int position)
+{
+    return {token, QString::number(position), QString::number(kMaxFormulaAtoms)};
+}
+
+QString FaultMessage(TFormulaFault fault, int position, const QString& token)
+{
+    QString text = EFormulaError::MessageTemplate(fault);
+    const QStringList args = FaultArguments(token, position);
+    for (qsizetype n = 0; n < args.size(); ++n)
+        text.replace(QStringLiteral("<%") + QString::number(n + 1) + QStringLiteral("%>"), args[n]);
+    return text;
+}
+
+} // namespace
+
 EFormulaError::EFormulaError(TFormulaFault fault, int position, QString token)
     : std::runtime_error(FaultMessage(fault, position, token).toStdString()),
       fault_(fault),
       position_(position),
       token_(std::move(token))
 {
+}
+
+QString EFormulaError::MessageTemplate(TFormulaFault fault)
+{
+    switch (fault) {
+    case TFormulaFault::Empty:
+        return QStringLiteral("The formula is empty");
+    case TFormulaFault::UnexpectedCharacter:
+        // One sentence for every character, also for a digit where no count
+        // may stand (first, or after "("), so that it is translated once.
+        return QStringLiteral("Unexpected character \"<%1%>\" at position <%2%>: expected an element symbol, a count or a parenthesis");
+    case TFormulaFault::UnknownElement:
+        return QStringLiteral("Unknown element \"<%1%>\" at position <%2%>");
+    case TFormulaFault::UnclosedParenthesis:
+        return QStringLiteral("Unclosed parenthesis at position <%2%>");
+    case TFormulaFault::UnopenedParenthesis:
+        return QStringLiteral("Closing parenthesis at position <%2%> without an opening one");
+    case TFormulaFault::EmptyGroup:
+        return QStringLiteral("Empty parentheses at position <%2%>");
+    case TFormulaFault::ZeroCount:
+        return QStringLiteral("Count 0 at position <%2%>");
+    case TFormulaFault::TooManyAtoms:
+        return QStringLiteral("More than <%3%> atoms at position <%2%>");
+    }
+    return {};
+}
+
+QStringList EFormulaError::MessageArguments() const
+{
+    return FaultArguments(token_, position_);
 }
 
 QString EFormulaError::Message() const

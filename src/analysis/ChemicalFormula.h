@@ -11,6 +11,7 @@
 // as typed, blanks included) and what was expected there.
 
 #include <QString>
+#include <QStringList>
 
 #include <stdexcept>
 #include <vector>
@@ -57,6 +58,11 @@ public:
     const QString& Token() const { return token_; }
     // The English sentence, e.g. Unknown element "Xy" at position 3.
     QString Message() const;
+    // The sentence with its blanks, for a translation table: "<%1%>" stands
+    // for the token, "<%2%>" for the position, "<%3%>" for kMaxFormulaAtoms,
+    // in this order in MessageArguments().
+    static QString MessageTemplate(TFormulaFault fault);
+    QStringList MessageArguments() const;
 
 private:
     TFormulaFault fault_;

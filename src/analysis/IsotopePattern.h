@@ -10,8 +10,9 @@
 // - Every isotopologue down to kPatternThreshold of the most probable one is
 //   taken; the rest of the distribution is left out.
 // - Where there are too many such isotopologues to list them in a moment
-//   (many atoms of elements with many isotopes: Sn40 has five million, Sn100
-//   some hundred million), the distribution over nominal masses is computed
+//   (many atoms of elements with many isotopes, or a few atoms each of
+//   several: Sn40 and SnXeHgMoSmNdTeCd have some five million, Sn100 some
+//   hundred million), the distribution over nominal masses is computed
 //   directly instead (NominalMassDistribution). It gives the same lines,
 //   without the small loss of the left-out isotopologues.
 // - Isotopologues are merged by nominal mass, the sum of their atoms' mass

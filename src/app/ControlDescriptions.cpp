@@ -61,6 +61,7 @@ void DescribeControls(TfrmExample& w)
     Describe(w.ScStartBtn, "Start Scan", "Raises the magnetic field step by step and records the mass spectrum");
     Describe(w.ScStopBtn, "Stop Scan", "Stops the scan; the magnetic field stays where it is");
     Describe(w.ClearBtn, "Clear Spectrum", "Removes the recorded mass spectrum");
+    Describe(w.LaboratoryBtn, "Laboratory", "Opens the Laboratory: isotope patterns from formulas, the charge of the ions and the relative atomic mass from a scan");
 
     if (QLabel* l = Label(w, "Voltage"))
         l->setBuddy(w.Energy);
@@ -78,7 +79,7 @@ void DescribeControls(TfrmExample& w)
     // The instrument panel from top to bottom (left to right within a row),
     // then the command column.
     ChainTabs({w.RChart1, w.spectrumbox, w.MMExplain, w.Energy, w.TBMagnetic, w.RChart2, w.cmdExit, w.SBAbout,
-               w.ScStartBtn, w.ScStopBtn, w.ClearBtn});
+               w.LaboratoryBtn, w.ScStartBtn, w.ScStopBtn, w.ClearBtn});
 }
 
 void DescribeControls(TFrmAbout& box)

@@ -9,12 +9,16 @@
 #include "app/lab/IsotopesPage.h"
 #include "app/lab/LaboratoryWindow.h"
 #include "chart/RChart.h"
+#include "analysis/ChemicalFormula.h"
 #include "i18n/Lexifer2000.h"
+#include "i18n/TranslationFile.h"
 #include "support/ScopedHook.h"
 #include "widgets/RasterLab.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,8 +141,9 @@ TEST(Laboratory, FormulaShowsItsPatternOrWhereItIsWrong)
         EXPECT_EQ(t.rowCount(), 0) << c.Typed;
         EXPECT_EQ(p.PatternChart()->ItemCount(), 0) << c.Typed;
         EXPECT_FALSE(p.AddButton()->isEnabled()) << c.Typed;
-        if (c.Says)
+        if (c.Says) {
             EXPECT_EQ(p.FormulaStatus()->text(), QString::fromUtf8(c.Says));
+        }
     }
 }
 
@@ -288,4 +293,25 @@ TEST(Laboratory, RelativeAtomicMassFromTheWindowsScan)
     l.Select(QStringLiteral("Neon (natural isotopes)"));
     EXPECT_EQ(p.ScanTable()->rowCount(), 0);
     EXPECT_EQ(p.MeanMassLabel()->text(), QString());
+}
+
+TEST(Laboratory, FormulaFaultsAreTranslated)
+{
+    // The page names a formula's fault by its sentence as key: every one of
+    // them must be in the shipped tables, or German learners read English.
+    for (const char* file : {"ionpath.de.itl", "ionpath.fr.itl", "ionpath.es.itl"}) {
+        TLexifer2000 table(QStringLiteral("Ionpath"));
+        ASSERT_TRUE(LoadTranslationFile(table, QFileInfo(ShippedLibrary()).dir().filePath(QString::fromLatin1(file))));
+        for (TFormulaFault fault : {TFormulaFault::Empty, TFormulaFault::UnexpectedCharacter, TFormulaFault::UnknownElement,
+                                    TFormulaFault::UnclosedParenthesis, TFormulaFault::UnopenedParenthesis,
+                                    TFormulaFault::EmptyGroup, TFormulaFault::ZeroCount, TFormulaFault::TooManyAtoms}) {
+            const QString key = EFormulaError::MessageTemplate(fault);
+            EXPECT_NE(table.Translate(key), key) << file << ": " << key.toStdString();
+        }
+    }
+    // and the translation fills in the same blanks as the English sentence.
+    TLexifer2000 none(QStringLiteral("Ionpath"));
+    const EFormulaError e(TFormulaFault::TooManyAtoms, 6, QStringLiteral("9"));
+    EXPECT_EQ(none.Translate(EFormulaError::MessageTemplate(e.Fault()), e.MessageArguments()), e.Message());
+    EXPECT_EQ(e.Message(), QStringLiteral("More than 10000 atoms at position 6"));
 }

@@ -56,28 +56,6 @@ QLabel* MakeNote(QWidget* parent)
     return l;
 }
 
-// The formula's fault in the reader's language.
-QString FormulaErrorText(const EFormulaError& e, const TTranslate& tr)
-{
-    const QString pos = QString::number(e.Position());
-    switch (e.Fault()) {
-    case TFormulaFault::Empty: return tr(QStringLiteral("The formula is empty"), {});
-    case TFormulaFault::UnexpectedCharacter:
-        return tr(QStringLiteral("Unexpected character \"<%1%>\" at position <%2%>: expected an element symbol, a count or a parenthesis"),
-                  {e.Token(), pos});
-    case TFormulaFault::UnknownElement:
-        return tr(QStringLiteral("Unknown element \"<%1%>\" at position <%2%>"), {e.Token(), pos});
-    case TFormulaFault::UnclosedParenthesis: return tr(QStringLiteral("Unclosed parenthesis at position <%1%>"), {pos});
-    case TFormulaFault::UnopenedParenthesis:
-        return tr(QStringLiteral("Closing parenthesis at position <%1%> without an opening one"), {pos});
-    case TFormulaFault::EmptyGroup: return tr(QStringLiteral("Empty parentheses at position <%1%>"), {pos});
-    case TFormulaFault::ZeroCount: return tr(QStringLiteral("Count 0 at position <%1%>"), {pos});
-    case TFormulaFault::TooManyAtoms:
-        return tr(QStringLiteral("More than <%1%> atoms at position <%2%>"), {QString::number(kMaxFormulaAtoms), pos});
-    }
-    return e.Message();
-}
-
 } // namespace
 
 TIsotopesPage::TIsotopesPage(TInstrumentLink& instrument, TTranslate translate, QWidget* parent)
@@ -219,7 +197,7 @@ void TIsotopesPage::ShowPattern()
         const TChemicalFormula formula = ParseChemicalFormula(text);
         pattern_ = ComputeIsotopePattern(formula);
     } catch (const EFormulaError& e) {
-        ShowPatternError(FormulaErrorText(e, translate_));
+        ShowPatternError(Tr(EFormulaError::MessageTemplate(e.Fault()), e.MessageArguments()));
         return;
     }
     formulaText_ = text.remove(QLatin1Char(' '));
