@@ -55,6 +55,10 @@ BENCHMARK_CAPTURE(BM_TypeFormula, organic1000, "C333H600N33O33S1")->Unit(benchma
 // 1,000 atoms with chlorine and bromine, whose two isotopes each widen the
 // pattern most: the longest table.
 BENCHMARK_CAPTURE(BM_TypeFormula, halogens1000, "C300H500Cl100Br100")->Unit(benchmark::kMillisecond);
+// 1,000 atoms of the elements with the most isotopes (ten for tin, nine for
+// xenon): the widest pattern a formula of that size can have, computed by
+// convolution rather than by listing isotopologues.
+BENCHMARK_CAPTURE(BM_TypeFormula, tinXenon1000, "Sn500Xe500")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

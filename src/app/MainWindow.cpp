@@ -501,7 +501,7 @@ void TfrmExample::ShowMassAxisEnd()
     // stays as it was when no mass was read.
     if (!lastMass_)
         return;
-    if (const auto end = TSpectrumLoad{true, 0, *lastMass_ / charge_, false}.MassAxisEnd())
+    if (const auto end = MassAxisEndAfter(lastMass_, charge_))
         RChart2->Scale1X()->SetRangeHigh(*end);
 }
 

@@ -111,9 +111,14 @@ QByteArrayView TrimControls(QByteArrayView text)
 
 std::optional<double> TSpectrumLoad::MassAxisEnd() const
 {
-    if (!LastMass)
+    return MassAxisEndAfter(LastMass);
+}
+
+std::optional<double> MassAxisEndAfter(std::optional<double> lastMass, int charge)
+{
+    if (!lastMass)
         return std::nullopt;
-    return std::trunc(*LastMass) + 10.0;
+    return std::trunc(*lastMass / std::max(charge, 1)) + 10.0;
 }
 
 bool TSpectrumLibrary::Open(const QString& path, QString* error)

@@ -31,11 +31,14 @@ struct TSpectrumLoad {
     std::optional<double> LastMass; // the last mass column read, if any
     bool Superseded = false;       // a newer load started from the line hook took over
 
-    // Where the spectrum chart's mass axis should end: the last mass read,
-    // truncated toward zero, plus 10. None when no mass was read (the axis
-    // then stays as it was).
+    // Where the spectrum chart's mass axis should end: MassAxisEndAfter(LastMass).
     std::optional<double> MassAxisEnd() const;
 };
+
+// The end of the spectrum chart's mass axis after a record whose last mass
+// read is lastMass: that mass (at m/z for ions of `charge`), truncated toward
+// zero, plus 10. None when no mass was read (the axis then stays as it was).
+std::optional<double> MassAxisEndAfter(std::optional<double> lastMass, int charge = 1);
 
 class TSpectrumLibrary {
 public:

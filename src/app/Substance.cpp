@@ -13,6 +13,7 @@ std::optional<TSubstance> LoadSubstance(TSpectrumLibrary& library, const QString
     TSubstance s;
     s.Name = name;
     s.MassAxisEnd = load.MassAxisEnd();
+    s.LastMass = load.LastMass;
     const int n = library.LineCount();
     s.Lines.reserve(size_t(std::max(n, 0)));
     for (int row = 1; row <= n && row <= matrix.NrOfRows(); ++row)

@@ -15,6 +15,7 @@ struct TSubstance {
     QString Name;
     std::vector<TSpectralLine> Lines;
     std::optional<double> MassAxisEnd; // none when no mass was read
+    std::optional<double> LastMass;    // the last mass read (MassAxisEndAfter)
 };
 
 // Loads by the loader's own rule (the name line compared without case); none

@@ -415,14 +415,8 @@ private:
         const int charge = Charge();
         const TSubstance s = Substance();
         const std::vector<TSpectralLine> lines = LinesAtCharge(s.Lines, charge);
-        // The axis as the loader sets it, from the last mass read plus 10;
-        // for multiply charged ions from the largest m/z.
-        std::optional<double> axisEnd = s.MassAxisEnd;
-        if (charge > 1 && !lines.empty())
-            axisEnd = std::trunc(std::max_element(lines.begin(), lines.end(), [](const TSpectralLine& a,
-                                                                                 const TSpectralLine& b) {
-                                     return a.Mass < b.Mass;
-                                 })->Mass) + 10.0;
+        // The axis as the window sets it, at m/z for the ions' charge.
+        const std::optional<double> axisEnd = MassAxisEndAfter(s.LastMass, charge);
 
         // The charts as the window holds them after its first activation.
         TRChart deflection, spectrum;
@@ -431,7 +425,7 @@ private:
         deflection.SetTransparentFill(true);
         if (axisEnd)
             spectrum.Scale1X()->SetRangeHigh(*axisEnd);
-        Translate(deflection, spectrum);
+        Translate(deflection, spectrum, charge);
 
         const double k = SectorFieldConstant();
         if (!parser_->isSet(o_.NoScan)) {
@@ -502,14 +496,12 @@ private:
         if (missing.empty())
             return;
         const double top = missing.back();
-        int highest = int(std::floor(largest * voltage / top));
-        while (highest >= kVoltageMinimum && LargestMassInFocus(highest, k) < top)
-            --highest;
+        const std::optional<int> highest = HighestVoltageReaching(top, k);
         err_ << "ionpath-cli: warning: " << missing.size() << " of " << all.size() << " lines (m/z "
              << CsvNumber(missing.front()) << " to " << CsvNumber(top) << ") cannot reach the detector at " << voltage
              << " V: at 500 mT the field focuses m/z up to " << QString::number(largest, 'f', 1) << " there. ";
-        if (highest >= kVoltageMinimum)
-            err_ << "They would at " << highest << " V or below.";
+        if (highest)
+            err_ << "They would at " << *highest << " V or below.";
         else
             err_ << "No voltage from " << kVoltageMinimum << " V up brings them there.";
         if (!m.Mean.Rows.empty())
@@ -533,13 +525,17 @@ private:
 
     // The charts' captions in the program's language, from the program's
     // translation file beside this tool, as the window finds its own.
-    static void Translate(TRChart& a, TRChart& b)
+    // With ions of charge 2 or 3 the spectrum's axis says that it shows m/z,
+    // as the window's does.
+    static void Translate(TRChart& deflection, TRChart& spectrum, int charge)
     {
         TLexifer2000 lexifer(QStringLiteral("Ionpath"));
         const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ionpath"));
         LoadTranslationFile(lexifer, FindTranslationFile(program, QLocale().uiLanguages()));
-        lexifer.TranslateForm(&a);
-        lexifer.TranslateForm(&b);
+        lexifer.TranslateForm(&deflection);
+        lexifer.TranslateForm(&spectrum);
+        ShowMassAxisCharge(spectrum, charge,
+                           lexifer.Translate(QStringLiteral("m/z (z = <%1%>)"), {QString::number(charge)}));
     }
 
     QTextStream& out_;
