@@ -148,7 +148,7 @@ TfrmExample::TfrmExample(QWidget* parent, TWindowTexts texts)
     }, translate);
     // The mass and abundance of the stick under the mouse, in the table of
     // the moment.
-    InstallStickTips(*RChart2, [this](const TSpectralLine& stick) { return StickTipText(Lexifer(), stick); });
+    InstallStickTips(*RChart2, [this](const TSpectralLine& stick) { return StickTipText(Lexifer(), stick, charge_); });
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->availableGeometry();
         move(r.center() - rect().center());

@@ -11,14 +11,16 @@
 #include <QToolTip>
 #include <algorithm>
 
-QString StickTipText(TLexifer2000& lexifer, const TSpectralLine& stick)
+QString StickTipText(TLexifer2000& lexifer, const TSpectralLine& stick, int charge)
 {
-    const QString key = QStringLiteral("StickTip");
-    const QStringList numbers{CsvNumber(stick.Mass), CsvNumber(stick.Abundance)};
+    const bool charged = charge > 1;
+    const QString key = charged ? QStringLiteral("StickTipCharged") : QStringLiteral("StickTip");
+    const QStringList numbers{CsvNumber(stick.Mass), CsvNumber(stick.Abundance), QString::number(charge)};
     const QString text = lexifer.Translate(key, numbers);
     // The key is a name, not the English text: shown as it is it would say nothing.
     if (text == key)
-        return QStringLiteral("Mass %1, abundance %2 %").arg(numbers[0], numbers[1]);
+        return charged ? QStringLiteral("m/z %1 (z = %3), abundance %2 %").arg(numbers[0], numbers[1], numbers[2])
+                       : QStringLiteral("Mass %1, abundance %2 %").arg(numbers[0], numbers[1]);
     return text;
 }
 

@@ -26,7 +26,9 @@ class TRChart;
 // the CSV export writes them ("." as the decimal point, as few digits as
 // give the value back): "Mass 29, abundance 1.15 %". A table without the key
 // gets that English text.
-QString StickTipText(TLexifer2000& lexifer, const TSpectralLine& stick);
+// For ions of charge 2 or 3 the stick stands at m/z, and the text
+// ("StickTipCharged") says so: "m/z 65.5 (z = 2), abundance 78.91 %".
+QString StickTipText(TLexifer2000& lexifer, const TSpectralLine& stick, int charge = 1);
 
 // The sticks the chart shows, in the order they were added, with their
 // pixels in the chart control as its layers map them now. A stick is cut to

@@ -233,11 +233,12 @@ TEST(SpectrumReading, TextsInTheWindowsLanguage)
 {
     const struct {
         const char* file; // none: no table
-        const char *entry, *tip;
+        const char *entry, *tip, *chargedTip; // the last for a stick of ions of charge 2
     } cases[] = {
-        {nullptr, "Logarithmic abundance", "Mass 12, abundance 3.46 %"},
-        {"ionpath.itl", "Logarithmic abundance", "Mass 12, abundance 3.46 %"},
-        {"ionpath.de.itl", "Logarithmische H\u00e4ufigkeit", "Masse 12, H\u00e4ufigkeit 3.46 %"},
+        {nullptr, "Logarithmic abundance", "Mass 12, abundance 3.46 %", "m/z 12 (z = 2), abundance 3.46 %"},
+        {"ionpath.itl", "Logarithmic abundance", "Mass 12, abundance 3.46 %", "m/z 12 (z = 2), abundance 3.46 %"},
+        {"ionpath.de.itl", "Logarithmische H\u00e4ufigkeit", "Masse 12, H\u00e4ufigkeit 3.46 %",
+         "m/z 12 (z = 2), H\u00e4ufigkeit 3.46 %"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file ? c.file : "no table");
@@ -252,5 +253,6 @@ TEST(SpectrumReading, TextsInTheWindowsLanguage)
         ASSERT_TRUE(entry);
         EXPECT_EQ(entry->text(), QString::fromUtf8(c.entry));
         EXPECT_EQ(StickTipText(lex, {12, 3.46}), QString::fromUtf8(c.tip));
+        EXPECT_EQ(StickTipText(lex, {12, 3.46}, 2), QString::fromUtf8(c.chargedTip));
     }
 }
