@@ -25,7 +25,7 @@ public:
     int Charge() const override { return 1; }
     void SetCharge(int) override {}
     bool HasUserLibrary() const override { return true; }
-    bool AddUserSubstances(const QByteArray&, QString*) override { return true; }
+    bool AddUserSubstance(const QByteArray&, const QString&, QString*) override { return true; }
 };
 
 void BM_TypeFormula(benchmark::State& state, const char* formula)

@@ -34,10 +34,12 @@ public:
 
     // False when the program runs without the user's library.
     virtual bool HasUserLibrary() const = 0;
-    // Appends records (in the library's format) to the user's library, lists
-    // them in the selector and selects the last. False with the reason when
-    // the library could not be written; nothing is changed then.
-    virtual bool AddUserSubstances(const QByteArray& records, QString* error) = 0;
+    // Appends a record (in the library's format) of the substance `name` to
+    // the user's library, lists it in the selector and selects it. A user's
+    // substance of that name (as the loader compares names) is selected
+    // instead of being added twice. False with the reason when the library
+    // could not be written; nothing is changed then.
+    virtual bool AddUserSubstance(const QByteArray& record, const QString& name, QString* error) = 0;
 
 signals:
     // Another substance was loaded (its lines, the recorded spectrum cleared).

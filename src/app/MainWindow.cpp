@@ -115,9 +115,9 @@ public:
     int Charge() const override { return w_.charge_; }
     void SetCharge(int charge) override { w_.SetCharge(charge); }
     bool HasUserLibrary() const override { return w_.userLibrary_ != nullptr; }
-    bool AddUserSubstances(const QByteArray& records, QString* error) override
+    bool AddUserSubstance(const QByteArray& record, const QString& name, QString* error) override
     {
-        return w_.AddUserSubstances(records, error);
+        return w_.AddUserSubstance(record, name, error);
     }
 
 private:
@@ -653,7 +653,16 @@ void TfrmExample::SelectSubstance(int index)
     spectrumboxChange();
 }
 
-bool TfrmExample::AddUserSubstances(const QByteArray& records, QString* error)
+int TfrmExample::UserSubstanceIndex(const QString& name) const
+{
+    const QString key = LibraryNameKey(name);
+    for (int i = shippedCount_; i < spectrumbox->count(); ++i)
+        if (LibraryNameKey(spectrumbox->itemText(i)) == key)
+            return i;
+    return -1;
+}
+
+bool TfrmExample::AddUserSubstance(const QByteArray& record, const QString& name, QString* error)
 {
     if (!userLibrary_) {
         if (error)
@@ -665,10 +674,12 @@ bool TfrmExample::AddUserSubstances(const QByteArray& records, QString* error)
             *error = Lexifer().Translate(QStringLiteral("Wait until the scan has ended."));
         return false;
     }
-    if (!userLibrary_->Append(records, error))
-        return false;
-    ListSubstances();
-    SelectSubstance(spectrumbox->count() - 1);
+    if (UserSubstanceIndex(name) < 0) {
+        if (!userLibrary_->Append(record, error))
+            return false;
+        ListSubstances();
+    }
+    SelectSubstance(UserSubstanceIndex(name));
     return true;
 }
 

@@ -153,7 +153,8 @@ private:
     void LoadSpectrum(int index, const QString& name);
     void ShowMassAxisEnd();
     void SelectSubstance(int index);
-    bool AddUserSubstances(const QByteArray& records, QString* error);
+    bool AddUserSubstance(const QByteArray& record, const QString& name, QString* error);
+    int UserSubstanceIndex(const QString& name) const;
     void ListSubstances();
     class TWindowLink;
     friend class TWindowLink;

@@ -104,13 +104,6 @@ bool HasLineBreak(const QString& text)
     return false;
 }
 
-// The record's name as the loader compares it: outer blanks stripped, A to
-// Z lower-cased. Two records with the same key are one substance to it.
-QString NameKey(const QString& name)
-{
-    return LowerCaseAZ(StripBlanks(name));
-}
-
 // The file's bytes; an absent file is empty.
 bool ReadFileBytes(const QString& path, QByteArray& bytes, QString& error)
 {
@@ -173,7 +166,7 @@ bool LoadFile(const QString& path, TSpectrumLibrary& library, QStringList& names
         }
         // A second record of the same name is never loaded: the loader
         // takes the first.
-        if (!seen.insert(NameKey(name)).second)
+        if (!seen.insert(LibraryNameKey(name)).second)
             continue;
         try {
             if (LoadSubstance(library, name))
@@ -194,6 +187,11 @@ bool LoadFile(const QString& path, TSpectrumLibrary& library, QStringList& names
 }
 
 } // namespace
+
+QString LibraryNameKey(const QString& name)
+{
+    return LowerCaseAZ(StripBlanks(name));
+}
 
 QString DefaultUserLibraryPath()
 {

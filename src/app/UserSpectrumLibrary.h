@@ -21,6 +21,10 @@
 // or not absolute, $HOME/.local/share/ionpath/user_spectra.tra.
 QString DefaultUserLibraryPath();
 
+// A substance's name as the loader compares it: outer blanks stripped, A to
+// Z lower-cased. Two records with the same key are one substance to it.
+QString LibraryNameKey(const QString& name);
+
 // One record as the spectrum library holds it.
 struct TLibraryRecord {
     QString Name;        // the selector's name: "CH3Cl (isotope pattern)"

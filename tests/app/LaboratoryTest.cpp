@@ -170,6 +170,13 @@ TEST(Laboratory, AddedPatternIsTheLastSubstanceAndStaysForTheNextStart)
     EXPECT_EQ(a94, 100);
     EXPECT_NEAR(a96, 100 * 0.4931 / 0.5069, 0.5);
 
+    // The same pattern once more is chosen, not added twice (the loader would
+    // only ever find the first of two records of one name).
+    l.Select(l.w.spectrumbox->itemText(0));
+    l.Page().AddButton()->click();
+    EXPECT_EQ(l.w.spectrumbox->count(), shipped + 1);
+    EXPECT_EQ(l.w.spectrumbox->currentIndex(), shipped);
+
     // The next start finds it in the user's library, after the shipped ones.
     TUserSpectrumLibrary next(l.w.UserLibrary()->Path());
     ASSERT_TRUE(next.Load());

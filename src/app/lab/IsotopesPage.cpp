@@ -233,10 +233,10 @@ void TIsotopesPage::AddToSubstances()
     QString error;
     try {
         const TChemicalFormula formula = ParseChemicalFormula(formulaText_);
-        const QByteArray record = FormatLibraryRecord(IsotopePatternRecord(formulaText_, formula, *pattern_));
-        if (instrument_.AddUserSubstances(record, &error)) {
+        const TLibraryRecord record = IsotopePatternRecord(formulaText_, formula, *pattern_);
+        if (instrument_.AddUserSubstance(FormatLibraryRecord(record), record.Name, &error)) {
             formulaStatus_->setStyleSheet({});
-            formulaStatus_->setText(Tr(QStringLiteral("\"<%1%>\" is now the last of the substances."),
+            formulaStatus_->setText(Tr(QStringLiteral("\"<%1%>\" is among the substances and chosen."),
                                        {instrument_.SubstanceName()}));
             return;
         }
