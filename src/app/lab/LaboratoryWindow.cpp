@@ -2,6 +2,7 @@
 
 #include "app/lab/IsotopesPage.h"
 
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -17,4 +18,9 @@ TLaboratoryWindow::TLaboratoryWindow(TInstrumentLink& instrument, TTranslate tra
     pages_->addTab(isotopes_, translate(QStringLiteral("Isotopes"), {}));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
+    // Room for the pattern's table and the scan's beside each other.
+    resize(sizeHint().expandedTo(QSize(880, 620)));
+    // A tool window goes away with Escape; the Laboratory button brings it back.
+    auto* close = new QShortcut(QKeySequence::Cancel, this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
