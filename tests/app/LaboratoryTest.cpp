@@ -143,6 +143,8 @@ TEST(Laboratory, FormulaShowsItsPatternOrWhereItIsWrong)
         EXPECT_FALSE(p.AddButton()->isEnabled()) << c.Typed;
         if (c.Says) {
             EXPECT_EQ(p.FormulaStatus()->text(), QString::fromUtf8(c.Says));
+            // A screen reader gives the fault with the field the learner types in.
+            EXPECT_EQ(p.FormulaEdit()->accessibleDescription(), QString::fromUtf8(c.Says));
         }
     }
 }

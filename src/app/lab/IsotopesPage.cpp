@@ -174,11 +174,18 @@ TIsotopesPage::TIsotopesPage(TInstrumentLink& instrument, TTranslate translate, 
     ShowReach();
 }
 
+void TIsotopesPage::SetStatus(const QString& text, bool fault)
+{
+    formulaStatus_->setText(text);
+    formulaStatus_->setStyleSheet(fault ? QStringLiteral("color: #a00000") : QString());
+    // A screen reader reads it with the formula field, where the learner is.
+    formula_->setAccessibleDescription(text);
+}
+
 void TIsotopesPage::ShowPatternError(const QString& message)
 {
     pattern_.reset();
-    formulaStatus_->setText(message);
-    formulaStatus_->setStyleSheet(message.isEmpty() ? QString() : QStringLiteral("color: #a00000"));
+    SetStatus(message, true);
     patternTable_->setRowCount(0);
     patternChart_->ClearItems();
     patternChart_->ShowItems();
@@ -190,7 +197,7 @@ void TIsotopesPage::ShowPattern()
     QString text = formula_->text();
     if (text.trimmed().isEmpty()) {
         ShowPatternError({});
-        formulaStatus_->setText(Tr(QStringLiteral("Type a molecular formula: its isotope pattern appears below.")));
+        SetStatus(Tr(QStringLiteral("Type a molecular formula: its isotope pattern appears below.")), false);
         return;
     }
     try {
@@ -198,6 +205,10 @@ void TIsotopesPage::ShowPattern()
         pattern_ = ComputeIsotopePattern(formula);
     } catch (const EFormulaError& e) {
         ShowPatternError(Tr(EFormulaError::MessageTemplate(e.Fault()), e.MessageArguments()));
+        return;
+    }
+    if (pattern_->Lines.empty()) {
+        ShowPatternError(Tr(EFormulaError::MessageTemplate(TFormulaFault::Empty)));
         return;
     }
     formulaText_ = text.remove(QLatin1Char(' '));
@@ -208,10 +219,10 @@ void TIsotopesPage::ShowPattern()
         rows.push_back({QString::number(l.NominalMass), FixedText(l.ExactMass, 6), AbundanceText(l.Abundance)});
     FillTable(*patternTable_, rows);
 
-    formulaStatus_->setStyleSheet({});
-    formulaStatus_->setText(Tr(QStringLiteral("Molecular ion: <%1%> lines from m/z <%2%> to <%3%>; average molecular mass <%4%> u"),
-                               {QString::number(lines.size()), QString::number(lines.front().NominalMass),
-                                QString::number(lines.back().NominalMass), FixedText(pattern_->AverageMass, 3)}));
+    SetStatus(Tr(QStringLiteral("Molecular ion: <%1%> lines from m/z <%2%> to <%3%>; average molecular mass <%4%> u"),
+                 {QString::number(lines.size()), QString::number(lines.front().NominalMass),
+                  QString::number(lines.back().NominalMass), FixedText(pattern_->AverageMass, 3)}),
+              false);
 
     // The sticks with a margin of two mass units either side.
     patternChart_->SetSuppressPaint(true);
@@ -235,16 +246,14 @@ void TIsotopesPage::AddToSubstances()
         const TChemicalFormula formula = ParseChemicalFormula(formulaText_);
         const TLibraryRecord record = IsotopePatternRecord(formulaText_, formula, *pattern_);
         if (instrument_.AddUserSubstance(FormatLibraryRecord(record), record.Name, &error)) {
-            formulaStatus_->setStyleSheet({});
-            formulaStatus_->setText(Tr(QStringLiteral("\"<%1%>\" is among the substances and chosen."),
-                                       {instrument_.SubstanceName()}));
+            SetStatus(Tr(QStringLiteral("\"<%1%>\" is among the substances and chosen."), {instrument_.SubstanceName()}),
+                      false);
             return;
         }
     } catch (const Exception& e) {
         error = e.Message();
     }
-    formulaStatus_->setStyleSheet(QStringLiteral("color: #a00000"));
-    formulaStatus_->setText(Tr(QStringLiteral("The substance could not be added: <%1%>"), {error}));
+    SetStatus(Tr(QStringLiteral("The substance could not be added: <%1%>"), {error}), true);
 }
 
 void TIsotopesPage::ShowScan()

@@ -53,6 +53,7 @@ public:
 private:
     void ShowPattern();
     void ShowPatternError(const QString& message);
+    void SetStatus(const QString& text, bool fault);
     QString Tr(const QString& key, const QStringList& args = {}) const { return translate_(key, args); }
 
     TInstrumentLink& instrument_;
