@@ -314,6 +314,34 @@ void AnalysisTables()
                    .arg(time(*t));
 }
 
+// bench_search: one search over 10,000 spectra against its target, and the
+// preparation of the library for it.
+void SearchTables()
+{
+    const auto search = Cpu(QStringLiteral("LibrarySearch/10000"));
+    const auto prepare = Cpu(QStringLiteral("LibrarySearchPrepare/10000"));
+    if (!search && !prepare)
+        return;
+    out << "\nLibrary search (10,000 generated spectra of 10 to 60 lines, an unknown of 30 lines)\n";
+    if (search)
+        out << QStringLiteral("  Search: %1 ms -> target 50 ms on one core: %2\n").arg(Num(*search), Verdict(*search < 50));
+    if (prepare)
+        out << QStringLiteral("  Preparing the library (once, when the search is made): %1 ms\n").arg(Num(*prepare));
+}
+
+// bench_import: a collection of 1,000 MSP records made library records.
+void ImportTables()
+{
+    const QString name = QStringLiteral("ImportMspRecords/1000");
+    const auto import = Cpu(name);
+    if (!import)
+        return;
+    out << QStringLiteral("\nSpectrum import (1,000 generated MSP records of 50 peaks, %1 kB)\n").arg(Num(Counter(name, "kB")));
+    out << QStringLiteral("  Read and made library records: %1 ms -> target under 1 s: %2\n").arg(Num(*import), Verdict(*import < 1000));
+    if (const auto read = Cpu(QStringLiteral("ReadMsp/1000")))
+        out << QStringLiteral("  of which reading: %1 ms\n").arg(Num(*read));
+}
+
 void LaboratoryTables()
 {
     bool any = false;
@@ -346,6 +374,8 @@ int main(int argc, char** argv)
     ChartTargets();
     SimulationTables();
     AnalysisTables();
+    ImportTables();
+    SearchTables();
     LaboratoryTables();
     out.flush();
     return 0;

@@ -22,10 +22,16 @@ public:
     int FieldPosition() const override { return 1; }
     std::vector<TSpectralLine> RecordedLines() const override { return {}; }
     bool Scanning() const override { return false; }
+    bool InExercise() const override { return false; }
+    QString RevealedName() const override { return SubstanceName(); }
     int Charge() const override { return 1; }
     void SetCharge(int) override {}
+    std::vector<TLibrarySpectrum> LibrarySpectra() override { return {}; }
     bool HasUserLibrary() const override { return true; }
     bool AddUserSubstance(const QByteArray&, const QString&, QString*) override { return true; }
+    QStringList UserSubstanceNames() const override { return {}; }
+    TImportReport ImportSpectra(const QStringList&) override { return {}; }
+    bool RemoveUserSubstance(const QString&, QString*) override { return false; }
 };
 
 void BM_TypeFormula(benchmark::State& state, const char* formula)

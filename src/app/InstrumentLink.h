@@ -5,6 +5,8 @@
 // Laboratory's pages see the window through this alone, so the window never
 // knows the pages and the pages never reach into the window's widgets.
 
+#include "analysis/LibrarySearch.h"
+#include "app/SpectrumFileImport.h"
 #include "support/SpectralLine.h"
 
 #include <QObject>
@@ -26,11 +28,21 @@ public:
     virtual std::vector<TSpectralLine> RecordedLines() const = 0;
     virtual bool Scanning() const = 0;
 
+    // In a class exercise the substances go by "Sample A" ...:
+    // SubstanceName() is the sample's, RevealedName() the real one.
+    virtual bool InExercise() const = 0;
+    virtual QString RevealedName() const = 0;
+
     // The ions' charge, 1 to 3; 1 unless a tool set another. Setting it
     // clears the recorded spectrum (its sticks stand at the old m/z) and
     // draws the paths anew.
     virtual int Charge() const = 0;
     virtual void SetCharge(int charge) = 0;
+
+    // Every substance the program knows with its lines, shipped ones first,
+    // then the user's (none in an exercise or without the user's library):
+    // what a recorded spectrum is compared with.
+    virtual std::vector<TLibrarySpectrum> LibrarySpectra() = 0;
 
     // False when the program runs without the user's library.
     virtual bool HasUserLibrary() const = 0;
@@ -40,6 +52,14 @@ public:
     // instead of being added twice. False with the reason when the library
     // could not be written; nothing is changed then.
     virtual bool AddUserSubstance(const QByteArray& record, const QString& name, QString* error) = 0;
+    // The user's substances, in the selector's order.
+    virtual QStringList UserSubstanceNames() const = 0;
+    // Imports spectrum files into the user's library (app/SpectrumFileImport.h)
+    // and lists what is new; the report says per file what became of it.
+    virtual TImportReport ImportSpectra(const QStringList& paths) = 0;
+    // Takes a substance out of the user's library (and the selector). False
+    // with the reason when it is not there or the library cannot be written.
+    virtual bool RemoveUserSubstance(const QString& name, QString* error) = 0;
 
 signals:
     // Another substance was loaded (its lines, the recorded spectrum cleared).
@@ -48,4 +68,6 @@ signals:
     void SpectrumChanged();
     // The voltage, the field or the charge moved.
     void SettingsChanged();
+    // Substances were added to the user's library or taken out of it.
+    void UserLibraryChanged();
 };

@@ -5,6 +5,7 @@
 #include "app/ErrorReport.h"
 #include "app/FieldScan.h"
 #include "app/InstrumentLink.h"
+#include "app/LibrarySpectra.h"
 #include "app/MessagesDuringReads.h"
 #include "app/Shape.h"
 #include "app/StartOptions.h"
@@ -113,8 +114,29 @@ public:
     std::vector<TSpectralLine> RecordedLines() const override { return RecordedSticks(*w_.RChart2); }
     bool Scanning() const override { return w_.scanning_; }
     int Charge() const override { return w_.charge_; }
+    bool InExercise() const override { return w_.exercise_.has_value(); }
+    QString RevealedName() const override
+    {
+        const int i = w_.spectrumbox->currentIndex();
+        if (w_.exercise_ && i >= 0 && i < w_.exercise_->Substances.size())
+            return w_.exercise_->Substances.at(i);
+        return SubstanceName();
+    }
     void SetCharge(int charge) override { w_.SetCharge(charge); }
+    std::vector<TLibrarySpectrum> LibrarySpectra() override
+    {
+        return ReadLibrarySpectra(w_.library_, w_.userLibrary_.get());
+    }
     bool HasUserLibrary() const override { return w_.userLibrary_ != nullptr; }
+    QStringList UserSubstanceNames() const override
+    {
+        return w_.userLibrary_ ? w_.userLibrary_->SubstanceNames() : QStringList();
+    }
+    TImportReport ImportSpectra(const QStringList& paths) override { return w_.ImportSpectra(paths); }
+    bool RemoveUserSubstance(const QString& name, QString* error) override
+    {
+        return w_.RemoveUserSubstance(name, error);
+    }
     bool AddUserSubstance(const QByteArray& record, const QString& name, QString* error) override
     {
         return w_.AddUserSubstance(record, name, error);
@@ -253,8 +275,9 @@ QString TfrmExample::LibraryNameForMessage(const TkdbDemonClient& client)
     // first parameter to give; the file the program looked for is the
     // useful name then.
     // The program's own options (--classic) name no file either.
+    const QStringList& params = client.Params();
     for (int i = 1; i <= client.ParamCount(); ++i)
-        if (!IsStartOption(client.ParamStr(i)))
+        if (!IsStartOption(params, i))
             return client.ParamStr(i);
     return QString::fromLatin1(TSpectrumLibrary::kFileName);
 }
@@ -469,6 +492,15 @@ bool TfrmExample::BuildSubstanceList()
 void TfrmExample::ListSubstances()
 {
     spectrumbox->clear();
+    if (exerciseSeed_ && !exercise_)
+        exercise_ = DrawExercise(library_.SubstanceNames(), *exerciseSeed_);
+    if (exercise_) {
+        // The samples go by letters; their names are what the learner finds out.
+        for (int i = 0; i < int(exercise_->Substances.size()); ++i)
+            spectrumbox->addItem(Lexifer().Translate(QStringLiteral("Sample <%1%>"), {SampleLetter(i)}));
+        shippedCount_ = spectrumbox->count();
+        return;
+    }
     spectrumbox->addItems(library_.SubstanceNames());
     shippedCount_ = spectrumbox->count();
     if (userLibrary_)
@@ -481,8 +513,11 @@ void TfrmExample::LoadSpectrum(int index, const QString& name)
     // own library, so a user's record never shadows a shipped one of the
     // same name.
     TSpectrumLibrary& library = index >= shippedCount_ && userLibrary_ ? userLibrary_->Library() : library_;
+    const QString& record = exercise_ && index >= 0 && index < exercise_->Substances.size()
+                                ? exercise_->Substances.at(index)
+                                : name;
     try {
-        const TSpectrumLoad load = library.LoadSpectrum(name, *MatData);
+        const TSpectrumLoad load = library.LoadSpectrum(record, *MatData);
         if (load.Superseded)
             return; // a newer load, started while this one read, has taken over
         lineCount_ = library.LineCount();
@@ -662,24 +697,70 @@ int TfrmExample::UserSubstanceIndex(const QString& name) const
     return -1;
 }
 
+std::optional<QString> TfrmExample::UserLibraryRefusal()
+{
+    if (!userLibrary_)
+        return Lexifer().Translate(QStringLiteral("The program runs without your own spectrum library."));
+    // The selector is relisted, which a scan in progress must not see.
+    if (scanning_)
+        return Lexifer().Translate(QStringLiteral("Wait until the scan has ended."));
+    return std::nullopt;
+}
+
+void TfrmExample::RelistKeepingSelection()
+{
+    const int index = spectrumbox->currentIndex();
+    const QString name = spectrumbox->currentText();
+    const bool user = index >= shippedCount_;
+    ListSubstances();
+    const int found = user ? UserSubstanceIndex(name) : index;
+    if (found >= 0 && found < spectrumbox->count())
+        spectrumbox->setCurrentIndex(found); // the same substance, its lines loaded already
+    else
+        SelectSubstance(0);
+    if (link_)
+        emit link_->UserLibraryChanged();
+}
+
 bool TfrmExample::AddUserSubstance(const QByteArray& record, const QString& name, QString* error)
 {
-    if (!userLibrary_) {
+    if (const auto refusal = UserLibraryRefusal()) {
         if (error)
-            *error = Lexifer().Translate(QStringLiteral("The program runs without your own spectrum library."));
-        return false;
-    }
-    if (scanning_) {
-        if (error)
-            *error = Lexifer().Translate(QStringLiteral("Wait until the scan has ended."));
+            *error = *refusal;
         return false;
     }
     if (UserSubstanceIndex(name) < 0) {
         if (!userLibrary_->Append(record, error))
             return false;
-        ListSubstances();
+        RelistKeepingSelection();
     }
     SelectSubstance(UserSubstanceIndex(name));
+    return true;
+}
+
+TImportReport TfrmExample::ImportSpectra(const QStringList& paths)
+{
+    if (const auto refusal = UserLibraryRefusal()) {
+        TImportReport report;
+        report.Written = false;
+        report.Lines.append(*refusal);
+        return report;
+    }
+    TImportReport report = ImportSpectrumFiles(*userLibrary_, paths);
+    RelistKeepingSelection();
+    return report;
+}
+
+bool TfrmExample::RemoveUserSubstance(const QString& name, QString* error)
+{
+    if (const auto refusal = UserLibraryRefusal()) {
+        if (error)
+            *error = *refusal;
+        return false;
+    }
+    if (!userLibrary_->Remove(name, error))
+        return false;
+    RelistKeepingSelection();
     return true;
 }
 

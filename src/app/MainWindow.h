@@ -4,7 +4,9 @@
 // deflection chart shows every ion path, the spectrum chart collects the
 // detector signal, and the dot-matrix display shows the mass in focus.
 
+#include "app/Exercise.h"
 #include "app/SectorField.h"
+#include "app/SpectrumFileImport.h"
 #include "app/SpectrumLibrary.h"
 #include "app/UserSpectrumLibrary.h"
 
@@ -103,6 +105,12 @@ public:
     // and the shipped substances still work.
     void SetUserLibrary(std::unique_ptr<TUserSpectrumLibrary> library);
     TUserSpectrumLibrary* UserLibrary() const { return userLibrary_.get(); }
+    // A class exercise: the selector offers "Sample A" ... instead of the
+    // names, five shipped substances drawn by the seed. Call before the
+    // first activation.
+    void SetExerciseSeed(const QString& seed) { exerciseSeed_ = seed; }
+    const std::optional<TExercise>& Exercise() const { return exercise_; }
+
     // How many of the selector's entries come from the shipped library.
     int ShippedSubstanceCount() const { return shippedCount_; }
 
@@ -154,6 +162,10 @@ private:
     void ShowMassAxisEnd();
     void SelectSubstance(int index);
     bool AddUserSubstance(const QByteArray& record, const QString& name, QString* error);
+    TImportReport ImportSpectra(const QStringList& paths);
+    bool RemoveUserSubstance(const QString& name, QString* error);
+    std::optional<QString> UserLibraryRefusal();
+    void RelistKeepingSelection();
     int UserSubstanceIndex(const QString& name) const;
     void ListSubstances();
     class TWindowLink;
@@ -169,6 +181,8 @@ private:
     int charge_ = 1;
     std::optional<double> lastMass_; // of the loaded record: the mass axis ends past it
     std::unique_ptr<TWindowLink> link_;
+    std::optional<QString> exerciseSeed_;
+    std::optional<TExercise> exercise_;
     std::function<void()> openLaboratory_;
     QString libraryPath_ = QString::fromLatin1(TSpectrumLibrary::kFileName);
     bool activated_ = false;

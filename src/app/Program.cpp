@@ -66,6 +66,8 @@ int RunIonpath(TApplication& app)
     TfrmExample frmExample;
     if (options.UserLibrary)
         frmExample.SetUserLibrary(std::make_unique<TUserSpectrumLibrary>());
+    if (options.ExerciseSeed)
+        frmExample.SetExerciseSeed(*options.ExerciseSeed);
     if (!options.Classic)
         AttachLaboratory(frmExample);
     TFrmAbout FrmAbout;

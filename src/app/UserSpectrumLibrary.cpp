@@ -2,6 +2,7 @@
 
 #include "app/Substance.h"
 #include "support/Errors.h"
+#include "support/StreamLine.h"
 #include "support/TextRoutines.h"
 #include "support/WholeFile.h"
 
@@ -186,6 +187,21 @@ bool LoadFile(const QString& path, TSpectrumLibrary& library, QStringList& names
     return false;
 }
 
+// A line that begins a record: "/NAME" in any case.
+bool IsNameMarker(QByteArrayView line)
+{
+    return line.size() >= 5 && LowerCaseAZ(line.first(5).toByteArray()) == "/name";
+}
+
+// The selector's name in a name line, by the reader's rule: the text before
+// the first "(by", less the one character right before it, without outer
+// blanks; empty without "(by".
+QString NameInLine(const QString& line)
+{
+    const qsizetype by = line.indexOf(QLatin1String("(by"));
+    return by < 1 ? QString() : StripBlanks(line.first(by - 1));
+}
+
 } // namespace
 
 QString LibraryNameKey(const QString& name)
@@ -300,5 +316,56 @@ bool TUserSpectrumLibrary::Append(const QByteArray& records, QString* error)
                         .arg(nativePath, report));
     if (error)
         *error = report; // damaged records, if any, that were there before
+    return true;
+}
+
+bool TUserSpectrumLibrary::Remove(const QString& name, QString* error)
+{
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QString nativePath = QDir::toNativeSeparators(path_);
+    QByteArray content;
+    QString why;
+    if (!ReadFileBytes(path_, content, why))
+        return fail(QStringLiteral("Nothing was removed from \"%1\": %2").arg(nativePath, why));
+
+    // The records by the lines the reader sees, as it lists them: a
+    // "/NAME" line, then the name line.
+    const QString key = LibraryNameKey(name);
+    const TTextEncoding encoding = DetectTextEncoding(content);
+    TLineScanner lines(content);
+    QByteArray buffer;
+    qsizetype begin = -1;
+    qsizetype end = content.size();
+    for (bool endOfStream = false; !endOfStream;) {
+        const TLineSpan line = lines.Next();
+        endOfStream = line.EndOfStream;
+        if (!IsNameMarker(lines.Text(line, buffer)))
+            continue;
+        if (begin >= 0) {
+            end = line.Begin;
+            break;
+        }
+        const TLineSpan nameLine = lines.Next();
+        endOfStream = nameLine.EndOfStream;
+        if (!key.isEmpty() && LibraryNameKey(NameInLine(DecodeText(lines.Text(nameLine, buffer), encoding))) == key)
+            begin = line.Begin;
+    }
+    if (begin < 0)
+        return fail(QStringLiteral("\"%1\" is not in \"%2\".").arg(name, nativePath));
+    content.remove(begin, end - begin);
+    if (!WriteWholeFile(path_, content, &why))
+        return fail(QStringLiteral("Nothing was removed from \"%1\": %2").arg(nativePath, why));
+
+    QString report;
+    bool readable = false;
+    if (!LoadFile(path_, library_, names_, readable, &report) && !readable)
+        return fail(QStringLiteral("\"%1\" was removed from \"%2\", but the file cannot be read back: %3")
+                        .arg(name, nativePath, report));
+    if (error)
+        *error = report;
     return true;
 }

@@ -64,6 +64,15 @@ public:
     // damaged records already in the file, or is empty.
     bool Append(const QByteArray& records, QString* error = nullptr);
 
+    // Takes the first record of the name (compared as LibraryNameKey does)
+    // out of the file as it is on the disk now: its bytes from its "/NAME"
+    // line up to the next "/NAME" line or the end, the rest byte for byte
+    // as it was. Then reads the file back. False with the reason when no
+    // record has the name or the file cannot be read or written; the file
+    // is then as it was. True when the record was removed; `error` then
+    // holds the read-back's report on damaged records, or is empty.
+    bool Remove(const QString& name, QString* error = nullptr);
+
 private:
     QString path_;
     TSpectrumLibrary library_;

@@ -150,6 +150,11 @@ QImage ChartPaperPicture(TRChart& chart)
     return PictureOf(chart, true);
 }
 
+void DrawChartOnPaper(TRChart& chart, QPainter& painter, const QRect& target)
+{
+    DrawPaperPicture(painter, PictureOf(chart, true), target);
+}
+
 void PrintChart(TRChart& chart, QPrinter& printer)
 {
     const QImage picture = PictureOf(chart, true);

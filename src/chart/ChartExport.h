@@ -17,7 +17,9 @@
 #include <QString>
 #include <optional>
 
+class QPainter;
 class QPrinter;
+class QRect;
 class TRChart;
 
 enum class TChartFileFormat { Png, Svg, Pdf };
@@ -41,3 +43,8 @@ void PrintChart(TRChart& chart, QPrinter& printer);
 
 // The picture as drawn for paper.
 QImage ChartPaperPicture(TRChart& chart);
+
+// The paper picture into `target` of a page the caller is painting (a
+// worksheet of several charts), enlarged by whole pixels as on a PDF page.
+// Throws Exception when the chart has no picture.
+void DrawChartOnPaper(TRChart& chart, QPainter& painter, const QRect& target);

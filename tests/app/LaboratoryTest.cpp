@@ -6,8 +6,12 @@
 #include "app/MainWindow.h"
 #include "app/SpectrometerCharts.h"
 #include "app/StartOptions.h"
+#include "app/FieldScan.h"
+#include "app/Substance.h"
+#include "app/lab/IdentifyPage.h"
 #include "app/lab/IsotopesPage.h"
 #include "app/lab/LaboratoryWindow.h"
+#include "app/lab/LibraryPage.h"
 #include "chart/RChart.h"
 #include "analysis/ChemicalFormula.h"
 #include "i18n/Lexifer2000.h"
@@ -22,6 +26,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTableWidget>
@@ -76,20 +82,32 @@ TEST(StartOptions, ClassicAndUserLibrary)
     struct Case {
         QStringList Arguments;
         bool Classic, UserLibrary;
+        const char* Seed; // none: no exercise
     };
     const Case cases[] = {
-        {{"ionpath"}, false, true},
-        {{"ionpath", "--classic"}, true, false},
-        {{"ionpath", "library.tra", "/Classic"}, true, false}, // hosts write parameters in any case
-        {{"ionpath", "--no-user-library"}, false, false},
-        {{"ionpath", "--CLASSIC"}, false, true}, // the Unix form is exact
-        {{"--classic"}, false, true},            // the program's own name is no option
+        {{"ionpath"}, false, true, nullptr},
+        {{"ionpath", "--classic"}, true, false, nullptr},
+        {{"ionpath", "library.tra", "/Classic"}, true, false, nullptr}, // hosts write parameters in any case
+        {{"ionpath", "--no-user-library"}, false, false, nullptr},
+        {{"ionpath", "--CLASSIC"}, false, true, nullptr}, // the Unix form is exact
+        {{"--classic"}, false, true, nullptr},            // the program's own name is no option
+        {{"ionpath", "--exercise", "42"}, false, false, "42"}, // samples come from the shipped library
+        {{"ionpath", "--exercise=class 7b"}, false, false, "class 7b"},
+        {{"ionpath", "/EXERCISE=7"}, false, false, "7"},
+        {{"ionpath", "--exercise"}, false, true, nullptr}, // no seed follows
     };
     for (const Case& c : cases) {
         const TStartOptions o = StartOptionsFrom(c.Arguments);
         EXPECT_EQ(o.Classic, c.Classic) << c.Arguments.join(' ').toStdString();
         EXPECT_EQ(o.UserLibrary, c.UserLibrary) << c.Arguments.join(' ').toStdString();
+        EXPECT_EQ(o.ExerciseSeed, c.Seed ? std::optional<QString>(QString::fromUtf8(c.Seed)) : std::nullopt)
+            << c.Arguments.join(' ').toStdString();
     }
+    // None of them, nor the seed after --exercise, is taken for the library's name.
+    const QStringList line{"ionpath", "--exercise", "42", "lib.tra", "/classic"};
+    EXPECT_EQ(IsStartOption(line, 2), true);
+    EXPECT_EQ(IsStartOption(line, 3), false);
+    EXPECT_EQ(IsStartOption(line, 4), true);
 }
 
 TEST(Laboratory, ButtonOnlyWithAHandler)
@@ -323,4 +341,97 @@ TEST(Laboratory, FormulaFaultsAreTranslated)
     const EFormulaError e(TFormulaFault::TooManyAtoms, 6, QStringLiteral("9"));
     EXPECT_EQ(none.Translate(EFormulaError::MessageTemplate(e.Fault()), e.MessageArguments()), e.Message());
     EXPECT_EQ(e.Message(), QStringLiteral("More than 10000 atoms at position 6"));
+}
+
+TEST(Laboratory, IdentifyNamesTheScannedSubstanceAndDrawsTheMirror)
+{
+    Laboratory l;
+    TIdentifyPage& p = *l.lab->Identify();
+    l.Select(QStringLiteral("Benzene"));
+    EXPECT_FALSE(p.IdentifyButton()->isEnabled()); // nothing recorded yet
+    l.w.ScStartBtnClick();
+    ASSERT_TRUE(p.IdentifyButton()->isEnabled());
+    p.IdentifyButton()->click();
+    ASSERT_GE(p.Candidates()->rowCount(), 2);
+    EXPECT_EQ(p.Candidates()->item(0, 1)->text(), QStringLiteral("Benzene"));
+    EXPECT_EQ(p.Candidates()->item(0, 2)->text(), QStringLiteral("999")); // its own lines, all recorded
+    // The mirror: the axis line, the recorded sticks up and the candidate's down.
+    const int recorded = int(DistinctSticks(RecordedSticks(*l.w.RChart2)).size());
+    const int benzene = int(l.w.Instrument().SubstanceLines().size());
+    const TRChart& mirror = *p.MirrorChart();
+    ASSERT_EQ(mirror.ItemCount(), 1 + recorded + benzene);
+    int up = 0, down = 0;
+    for (int i = 1; i < mirror.ItemCount(); ++i)
+        (mirror.Item(i).Y2 > 0 ? up : down) += 1;
+    EXPECT_EQ(up, recorded);
+    EXPECT_EQ(down, benzene);
+    // Another substance, another spectrum: the list is gone.
+    l.Select(QStringLiteral("Methane"));
+    EXPECT_EQ(p.Candidates()->rowCount(), 0);
+    EXPECT_FALSE(p.IdentifyButton()->isEnabled());
+}
+
+TEST(Laboratory, ExerciseOffersSamplesAndRevealsThem)
+{
+    TfrmExample w;
+    w.SetLibraryPath(ShippedLibrary());
+    w.SetExerciseSeed(QStringLiteral("42"));
+    w.show();
+    w.FormActivate();
+    // The draw as the teacher's key makes it, from the library file alone.
+    TSpectrumLibrary shipped;
+    ASSERT_TRUE(shipped.Open(ShippedLibrary()));
+    const TExercise key = DrawExercise(shipped.SubstanceNames(), QStringLiteral("42"));
+    ASSERT_EQ(key.Substances.size(), kExerciseSamples);
+    ASSERT_EQ(w.spectrumbox->count(), kExerciseSamples);
+    for (int i = 0; i < kExerciseSamples; ++i)
+        EXPECT_EQ(w.spectrumbox->itemText(i), QStringLiteral("Sample %1").arg(QChar(u'A' + i)));
+
+    w.spectrumbox->setCurrentIndex(1);
+    w.spectrumboxChange();
+    const std::optional<TSubstance> b = LoadSubstance(shipped, key.Substances.at(1));
+    ASSERT_TRUE(b);
+    const std::vector<TSpectralLine> loaded = w.Instrument().SubstanceLines();
+    ASSERT_EQ(loaded.size(), b->Lines.size());
+    for (size_t i = 0; i < loaded.size(); ++i)
+        EXPECT_EQ(loaded[i].Mass, b->Lines[i].Mass);
+
+    TLaboratoryWindow lab(w.Instrument(), [&w](const QString& k, const QStringList& a) { return w.Lexifer().Translate(k, a); });
+    TIdentifyPage& p = *lab.Identify();
+    EXPECT_FALSE(p.RevealButton()->isHidden());
+    w.Energy->setValue(3000); // every shipped line reaches the detector
+    w.ScStartBtnClick();
+    p.IdentifyButton()->click();
+    ASSERT_GT(p.Candidates()->rowCount(), 0);
+    p.RevealButton()->click();
+    EXPECT_EQ(p.Revealed()->text(), QStringLiteral("\"Sample B\" is %1.").arg(key.Substances.at(1)));
+}
+
+TEST(Laboratory, LibraryPageImportsListsAndRemoves)
+{
+    Laboratory l;
+    TLibraryPage& p = *l.lab->Library();
+    const int shipped = l.w.spectrumbox->count();
+    QFile msp(l.folder.filePath(QStringLiteral("exampol.msp")));
+    ASSERT_TRUE(msp.open(QIODevice::WriteOnly));
+    msp.write("Name: Exampol\nFormula: C2H6O\nNum Peaks: 3\n31 999; 45 480; 46 220\n\n");
+    msp.close();
+    // The file dialog's answer, as a learner picks the file.
+    p.ChooseFiles = [&msp](QWidget*, const QString&, const QString&) { return QStringList{msp.fileName()}; };
+    p.ImportButton()->click();
+    EXPECT_TRUE(p.Summary()->toPlainText().contains(QStringLiteral("1 imported"))) << p.Summary()->toPlainText().toStdString();
+    ASSERT_EQ(l.w.spectrumbox->count(), shipped + 1);
+    EXPECT_EQ(l.w.spectrumbox->itemText(shipped), QStringLiteral("Exampol"));
+    ASSERT_EQ(p.Substances()->count(), 1);
+    EXPECT_EQ(p.Substances()->item(0)->text(), QStringLiteral("Exampol"));
+
+    // Chosen and scanned like any substance, then taken out again.
+    l.Select(QStringLiteral("Exampol"));
+    EXPECT_EQ(l.w.LineCount(), 3);
+    p.Substances()->setCurrentRow(0);
+    p.RemoveButton()->click();
+    EXPECT_EQ(l.w.spectrumbox->count(), shipped);
+    EXPECT_EQ(p.Substances()->count(), 0);
+    EXPECT_EQ(l.w.spectrumbox->currentIndex(), 0); // the removed one is no longer chosen
+    EXPECT_GT(l.w.LineCount(), 3);                  // the first substance's lines in its place
 }

@@ -763,3 +763,88 @@ TEST(Cli, RenderTakesTheCharge)
     }
     EXPECT_NE(pictures[QStringLiteral("1")], pictures[QStringLiteral("2")]);
 }
+
+// identify: a recorded spectrum against both libraries, in any of the
+// tables a learner may hand it.
+TEST(Cli, IdentifyFindsTheRecordedSubstance)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const Result scan = Cli({"scan", "Toluene", "--voltage", "3000"});
+    ASSERT_EQ(scan.status, 0) << scan.err.toStdString();
+    const QString scanned = dir.filePath(QStringLiteral("toluene.csv"));
+    WriteFile(scanned, scan.out.toUtf8());
+    // The strongest lines of toluene from a spreadsheet: no header, ';' and
+    // decimal commas, CR LF.
+    const QString typed = dir.filePath(QStringLiteral("typed.csv"));
+    WriteFile(typed, "91;100\r\n92;87,05\r\n65;11,69\r\n39;8,37\r\n45,5;1\r\n");
+
+    for (const QString& file : {scanned, typed}) {
+        SCOPED_TRACE(file.toStdString());
+        const Result res = Cli({"identify", file});
+        ASSERT_EQ(res.status, 0) << res.err.toStdString();
+        EXPECT_EQ(res.err, QString());
+        const QStringList rows = Lines(res.out);
+        ASSERT_EQ(rows.size(), 11);
+        EXPECT_EQ(rows[0], QStringLiteral("rank,name,score"));
+        EXPECT_TRUE(rows[1].startsWith(QStringLiteral("1,Toluene,9"))) << rows[1].toStdString();
+        int last = 1000;
+        for (int i = 1; i <= 10; ++i) {
+            const QStringList fields = rows[i].split(u',');
+            ASSERT_EQ(fields.size(), 3) << rows[i].toStdString();
+            EXPECT_EQ(fields[0].toInt(), i);
+            EXPECT_LE(fields[2].toInt(), last) << "not best first";
+            last = fields[2].toInt();
+        }
+    }
+    EXPECT_EQ(Lines(Cli({"identify", scanned}).out)[1], QStringLiteral("1,Toluene,999"));
+
+    // Of the small library only Testgas shares a mass with it; the damaged
+    // record is left out. The user's substances follow the library's.
+    const QString testgas = dir.filePath(QStringLiteral("testgas.csv"));
+    WriteFile(testgas, "m/z,abundance\n14,20\n28,100\n");
+    TUserData user(FormatLibraryRecord({QStringLiteral("My, \"own\" gas"), QStringLiteral("me"), {}, {{28, 100}}}));
+    const QStringList lib{"--library", TestLibrary()};
+    const Result both = Cli(QStringList{"identify", testgas} + lib);
+    EXPECT_EQ(both.status, 0) << both.err.toStdString();
+    ASSERT_EQ(Lines(both.out).size(), 3) << both.out.toStdString();
+    EXPECT_EQ(Lines(both.out)[1], QStringLiteral("1,Testgas,999"));
+    EXPECT_TRUE(Lines(both.out)[2].startsWith(QStringLiteral("2,\"My, \"\"own\"\" gas\",")));
+    EXPECT_EQ(Cli(QStringList{"identify", testgas, "--no-user-library"} + lib).out,
+              QStringLiteral("rank,name,score\n1,Testgas,999\n"));
+}
+
+TEST(Cli, IdentifySaysWhichLineIsWrong)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Row {
+        QByteArray content;
+        const char* message; // after the file's name
+    };
+    const Row rows[] = {
+        {"mass,abundance\n14,20\n2x,100\n", ", line 3: the mass \"2x\" is not a number"},
+        {"# comment\n\n14;20;5\n", ", line 3: 3 fields where two, mass;abundance, are expected"},
+        {"14,20\n28\n", ", line 2: one field where two, mass,abundance, are expected"},
+        {"14,20\r\n28,-1\r\n", ", line 2: the abundance -1 is below 0"},
+        {"14,20\n0,5\n", ", line 2: the mass 0 is not above 0"},
+        {"14,20\n28,lots\n", ", line 2: the abundance \"lots\" is not a number"},
+        {"mass,abundance\n14,0\n", ": no spectrum lines (rows of mass and abundance above 0)"},
+        {"", ": no spectrum lines (rows of mass and abundance above 0)"},
+    };
+    const QString path = dir.filePath(QStringLiteral("bad.csv"));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.content.toStdString());
+        WriteFile(path, r.content);
+        const Result res = Cli({"identify", path});
+        EXPECT_EQ(res.status, kExitFailure);
+        EXPECT_EQ(res.out, QString());
+        EXPECT_EQ(res.err.toStdString(), ("ionpath-cli: " + path + QString::fromUtf8(r.message) + u'\n').toStdString());
+    }
+    const Result missing = Cli({"identify", dir.filePath(QStringLiteral("none.csv"))});
+    EXPECT_EQ(missing.status, kExitFailure);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("none.csv\" does not exist"))) << missing.err.toStdString();
+    EXPECT_EQ(Cli({"identify"}).status, kExitUsage);
+    EXPECT_TRUE(Cli({"identify", path, "--voltage", "5000"}).err.contains(QStringLiteral("identify does not take --voltage")));
+    EXPECT_TRUE(Cli({"--help"}).out.contains(QStringLiteral("identify FILE.csv")));
+}

@@ -8,7 +8,9 @@
 // the source tree). The pictures are taken off-screen; no user library is
 // read or written (a temporary one is used).
 #include "app/InstrumentLink.h"
+#include "app/ExerciseSheet.h"
 #include "app/MainWindow.h"
+#include "app/lab/IdentifyPage.h"
 #include "app/lab/IsotopesPage.h"
 #include "app/lab/LaboratoryWindow.h"
 #include "chart/RChart.h"
@@ -20,6 +22,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -62,6 +66,22 @@ bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
     std::printf("%s\n", qPrintable(path));
     if (language != QLatin1String("en"))
         return true;
+    // Identifying m-xylene: its isomers follow close behind.
+    w.spectrumbox->setCurrentIndex(w.spectrumbox->findText(QStringLiteral("m-Xylene")));
+    w.spectrumboxChange();
+    w.ScStartBtnClick();
+    lab.Pages()->setCurrentWidget(lab.Identify());
+    lab.Identify()->Identify();
+    lab.Identify()->Candidates()->setCurrentCell(1, 1);
+    QApplication::processEvents();
+    const QString identify = out.filePath(QStringLiteral("laboratory-identify.png"));
+    if (!lab.grab().save(identify)) {
+        std::fprintf(stderr, "doc-pictures: cannot write %s\n", qPrintable(identify));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(identify));
+    w.spectrumbox->setCurrentIndex(w.spectrumbox->findText(QStringLiteral("Xenon (natural isotopes)")));
+    w.spectrumboxChange();
     // Xenon's doubly charged ions: the same pattern at half the m/z.
     lab.Isotopes()->ChargeBox()->setCurrentIndex(1);
     emit lab.Isotopes()->ChargeBox()->activated(1);
@@ -73,6 +93,24 @@ bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
         return false;
     }
     std::printf("%s\n", qPrintable(charged));
+    return true;
+}
+
+bool SheetPicture(const QDir& data, const QDir& out)
+{
+    TSpectrumLibrary shipped;
+    if (!shipped.Open(data.filePath(QStringLiteral("ms_spec_sample.tra"))))
+        return false;
+    TLexifer2000 texts(QStringLiteral("Ionpath"));
+    LoadTranslationFile(texts, data.filePath(QStringLiteral("ionpath.itl")));
+    const TExercise exercise = DrawExercise(shipped.SubstanceNames(), QStringLiteral("42"));
+    const QString path = out.filePath(QStringLiteral("worksheet-page.png"));
+    const QImage page = ExerciseSheetPicture(exercise, 0, shipped, [&texts](const QString& key, const QStringList& args) {
+        return texts.Translate(key, args);
+    });
+    if (!page.save(path))
+        return false;
+    std::printf("%s\n", qPrintable(path));
     return true;
 }
 
@@ -90,5 +128,6 @@ int main(int argc, char** argv)
     bool ok = true;
     for (const char* language : {"en", "de"})
         ok = IsotopesPicture(data, out, QString::fromLatin1(language)) && ok;
+    ok = SheetPicture(data, out) && ok;
     return ok ? 0 : 1;
 }

@@ -3,8 +3,11 @@
 #include "CliArguments.h"
 #include "app/FieldScan.h"
 #include "app/IsotopePatternSubstance.h"
+#include "app/LibrarySpectra.h"
 #include "app/SpectrometerCharts.h"
 #include "app/SpectrumCsv.h"
+#include "app/SpectrumCsvReader.h"
+#include "app/SpectrumFileImport.h"
 #include "app/SpectrumLibrary.h"
 #include "app/Substance.h"
 #include "app/SubstanceMass.h"
@@ -21,6 +24,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTextStream>
@@ -76,6 +80,24 @@ const char* const kDescription =
     "                                CSV: nominal mass, exact mass (u), abundance\n"
     "                                (percent of the strongest line); molecular ion\n"
     "                                only, isotopologues down to 0.01 %\n"
+    "  identify FILE.csv             the ten substances of the library and the user's\n"
+    "                                whose spectra the recorded spectrum in the file\n"
+    "                                resembles most, best first, as CSV: rank, name,\n"
+    "                                score (999 the same spectrum, 0 no mass in\n"
+    "                                common). The file is a spectrum as scan writes\n"
+    "                                it or any table of mass (or m/z) and abundance,\n"
+    "                                comma or semicolon separated, header optional\n"
+    "  import FILE...                adds the spectra of MassBank records, MSP text\n"
+    "                                and JCAMP-DX files (by their content) to the\n"
+    "                                user's library, with their authors, source and\n"
+    "                                licence; a line per file says how many were\n"
+    "                                imported or there already and which records\n"
+    "                                were refused and why. All go in with one write\n"
+    "                                of the library, or none. Exit status 0 when\n"
+    "                                every file was read, also when records in it\n"
+    "                                were refused (the others are imported); 1 when\n"
+    "                                a file cannot be read or is no spectrum file,\n"
+    "                                or the library cannot be written\n"
     "\n"
     "Wherever a SUBSTANCE is named, --formula FORMULA takes the isotope pattern\n"
     "of a molecular formula instead (\"CH3Cl\", \"Ca(OH)2\"; symbols are\n"
@@ -123,7 +145,7 @@ struct TOptions {
 };
 
 struct TCommand {
-    int Substances; // positional arguments after the command: 0 or 1
+    int Substances; // positional arguments after the command: 0 or 1; -1 one or more
     std::set<QString> Required;
     std::set<QString> Allowed; // required ones and --library included
     QString Argument = QStringLiteral("substance"); // what the positional argument is
@@ -157,6 +179,10 @@ const std::map<QString, TCommand>& Commands()
         {QStringLiteral("mass"),
          {1, {QStringLiteral("voltage")}, SubstanceOptions({QStringLiteral("voltage"), QStringLiteral("charge")})}},
         {QStringLiteral("pattern"), {1, {}, {}, QStringLiteral("formula")}},
+        {QStringLiteral("identify"),
+         {1, {}, {QStringLiteral("library"), QStringLiteral("no-user-library")}, QStringLiteral("file")}},
+        // --no-user-library is taken only to be refused with the reason.
+        {QStringLiteral("import"), {-1, {}, {QStringLiteral("no-user-library")}, QStringLiteral("file")}},
     };
     return commands;
 }
@@ -182,10 +208,10 @@ public:
         parser.addOptions({o_.Library, o_.NoUserLibrary, o_.Voltage, o_.Field, o_.From, o_.Charge, o_.Formula,
                            o_.Deflection, o_.Spectrum, o_.NoScan});
         parser.addPositionalArgument(QStringLiteral("command"),
-                                     QStringLiteral("list, lines, focus, scan, render, mass or pattern"));
+                                     QStringLiteral("list, lines, focus, scan, render, mass, pattern, identify or import"));
         parser.addPositionalArgument(QStringLiteral("substance"),
-                                     QStringLiteral("The substance's name as listed (pattern: the formula)."),
-                                     QStringLiteral("[SUBSTANCE|FORMULA]"));
+                                     QStringLiteral("The substance's name as listed (pattern: the formula; identify: the file; import: the files)."),
+                                     QStringLiteral("[SUBSTANCE|FORMULA|FILE]"));
         if (!parser.parse(arguments))
             Fail(kExitUsage, parser.errorText());
         if (parser.isSet(help)) {
@@ -209,7 +235,7 @@ public:
         const TCommand& command = found->second;
         // --formula stands in for the substance's name.
         const bool byFormula = command.Allowed.count(QStringLiteral("formula")) && parser.isSet(o_.Formula);
-        const int expected = byFormula ? 0 : command.Substances;
+        const int expected = byFormula ? 0 : std::abs(command.Substances);
         if (byFormula && positional.size() > 1)
             Fail(kExitUsage, QStringLiteral("%1: give a substance or --formula, not both").arg(name));
         if (positional.size() - 1 < expected)
@@ -217,7 +243,7 @@ public:
                                  .arg(name, command.Argument,
                                       command.Allowed.count(QStringLiteral("formula")) ? QStringLiteral(" (or --formula FORMULA)")
                                                                                        : QString()));
-        if (positional.size() - 1 > expected)
+        if (command.Substances >= 0 && positional.size() - 1 > expected)
             Fail(kExitUsage, QStringLiteral("%1: unexpected argument \"%2\"").arg(name, positional.at(expected + 1)));
         for (const QString& option : parser.optionNames())
             if (!command.Allowed.count(option))
@@ -246,6 +272,10 @@ public:
             Render();
         else if (name == QLatin1String("mass"))
             Mass();
+        else if (name == QLatin1String("identify"))
+            Identify();
+        else if (name == QLatin1String("import"))
+            Import();
         else
             Pattern();
         return 0;
@@ -507,6 +537,66 @@ private:
         if (!m.Mean.Rows.empty())
             err_ << " The mean mass is that of the recorded lines only.";
         err_ << '\n';
+    }
+
+    // The recorded spectrum in the file against every substance of both
+    // libraries (LibrarySearch.h: the composite match factor).
+    void Identify()
+    {
+        const QString& path = substanceName_;
+        const QString shown = QDir::toNativeSeparators(path);
+        const QFileInfo info(path);
+        if (!info.isFile())
+            Fail(kExitFailure, info.exists() ? QStringLiteral("\"%1\" is not a file").arg(shown)
+                                             : QStringLiteral("\"%1\" does not exist").arg(shown));
+        if (info.size() > TSpectrumLibrary::kMaxFileSize)
+            Fail(kExitFailure, QStringLiteral("\"%1\" is too large for a spectrum").arg(shown));
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            Fail(kExitFailure, QStringLiteral("cannot read \"%1\": %2").arg(shown, file.errorString()));
+        const auto read = ReadSpectrumCsv(file.readAll());
+        if (const auto* fault = std::get_if<TSpectrumCsvFault>(&read))
+            Fail(kExitFailure, fault->Line > 0 ? QStringLiteral("%1, line %2: %3").arg(shown).arg(fault->Line).arg(fault->Reason)
+                                               : QStringLiteral("%1: %2").arg(shown, fault->Reason));
+
+        const TLibrarySearch search(ReadLibrarySpectra(Library(), UserLibrary()));
+        const std::vector<TSearchCandidate> found = search.Search(std::get<std::vector<TSpectralLine>>(read));
+        out_ << "rank,name,score\n";
+        for (size_t i = 0; i < found.size(); ++i)
+            out_ << i + 1 << ',' << CsvField(search.Library()[size_t(found[i].Index)].Name) << ','
+                 << qRound(found[i].Score) << '\n';
+        if (found.empty())
+            err_ << "ionpath-cli: warning: no substance of the libraries shares a mass with the spectrum in " << shown
+                 << '\n';
+    }
+
+    // A CSV field: in double quotes, doubled inside, where it holds a comma,
+    // a quote or a line break (a user's substance may be named so).
+    static QString CsvField(QString text)
+    {
+        if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+            return text;
+        text.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+        return u'"' + text + u'"';
+    }
+
+    // The files' spectra into the user's library (SpectrumFileImport.h).
+    void Import()
+    {
+        if (parser_->isSet(o_.NoUserLibrary))
+            Fail(kExitUsage, QStringLiteral("import adds to the user's own library, which --no-user-library leaves out"));
+        TUserSpectrumLibrary library;
+        const TImportReport report = ImportSpectrumFiles(library, parser_->positionalArguments().mid(1));
+        for (const QString& line : report.Lines)
+            out_ << line << '\n';
+        const QString path = QDir::toNativeSeparators(library.Path());
+        if (!report.Written)
+            Fail(kExitFailure, QStringLiteral("nothing was imported: the library \"%1\" cannot be written").arg(path));
+        out_ << report.Imported << " imported in all into " << path << '\n';
+        if (report.FailedFiles > 0)
+            Fail(kExitFailure, QStringLiteral("%1 of %2 files could not be read as spectrum files")
+                                   .arg(report.FailedFiles)
+                                   .arg(report.Lines.size()));
     }
 
     void Pattern()

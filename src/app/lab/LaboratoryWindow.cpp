@@ -1,6 +1,8 @@
 #include "app/lab/LaboratoryWindow.h"
 
+#include "app/lab/IdentifyPage.h"
 #include "app/lab/IsotopesPage.h"
+#include "app/lab/LibraryPage.h"
 
 #include <QShortcut>
 #include <QTabWidget>
@@ -16,6 +18,10 @@ TLaboratoryWindow::TLaboratoryWindow(TInstrumentLink& instrument, TTranslate tra
     pages_->setObjectName(QStringLiteral("LaboratoryPages"));
     isotopes_ = new TIsotopesPage(instrument, translate, pages_);
     pages_->addTab(isotopes_, translate(QStringLiteral("Isotopes"), {}));
+    identify_ = new TIdentifyPage(instrument, translate, pages_);
+    pages_->addTab(identify_, translate(QStringLiteral("Identify"), {}));
+    library_ = new TLibraryPage(instrument, translate, pages_);
+    pages_->addTab(library_, translate(QStringLiteral("Library"), {}));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
     // Room for the pattern's table and the scan's beside each other.

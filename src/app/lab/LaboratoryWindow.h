@@ -10,7 +10,9 @@
 
 class QTabWidget;
 class TInstrumentLink;
+class TIdentifyPage;
 class TIsotopesPage;
+class TLibraryPage;
 
 class TLaboratoryWindow : public QWidget {
     Q_OBJECT
@@ -20,8 +22,12 @@ public:
 
     QTabWidget* Pages() const { return pages_; }
     TIsotopesPage* Isotopes() const { return isotopes_; }
+    TIdentifyPage* Identify() const { return identify_; }
+    TLibraryPage* Library() const { return library_; }
 
 private:
     QTabWidget* pages_ = nullptr;
     TIsotopesPage* isotopes_ = nullptr;
+    TIdentifyPage* identify_ = nullptr;
+    TLibraryPage* library_ = nullptr;
 };
