@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QSlider>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -847,4 +848,48 @@ TEST(Cli, IdentifySaysWhichLineIsWrong)
     EXPECT_EQ(Cli({"identify"}).status, kExitUsage);
     EXPECT_TRUE(Cli({"identify", path, "--voltage", "5000"}).err.contains(QStringLiteral("identify does not take --voltage")));
     EXPECT_TRUE(Cli({"--help"}).out.contains(QStringLiteral("identify FILE.csv")));
+}
+
+TEST(Cli, ExerciseKeyMatchesTheWindowAndTheSheetHasAPagePerSample)
+{
+    const Result res = Cli({"exercise", "--seed", "class 7b", "--library", Shipped()});
+    ASSERT_EQ(res.status, 0) << res.err.toStdString();
+    const QStringList rows = Lines(res.out);
+    ASSERT_EQ(rows.size(), 1 + kExerciseSamples);
+    EXPECT_EQ(rows[0], QStringLiteral("sample,substance"));
+    // The learners' window, started with the same seed, holds the same samples.
+    TfrmExample w;
+    w.SetLibraryPath(Shipped());
+    w.SetExerciseSeed(QStringLiteral("class 7b"));
+    w.show();
+    w.FormActivate();
+    ASSERT_TRUE(w.Exercise());
+    for (int i = 0; i < kExerciseSamples; ++i)
+        EXPECT_EQ(rows[i + 1], QStringLiteral("%1,%2").arg(QChar(u'A' + i)).arg(w.Exercise()->Substances.at(i)));
+    EXPECT_NE(Cli({"exercise", "--seed", "class 7c", "--library", Shipped()}).out, res.out);
+
+    QTemporaryDir dir;
+    const QString sheet = dir.filePath(QStringLiteral("sheet.pdf"));
+    const Result written = Cli({"exercise", "--seed", "class 7b", "--library", Shipped(), "--sheet", sheet});
+    ASSERT_EQ(written.status, 0) << written.err.toStdString();
+    const QByteArray pdf = ReadFile(sheet);
+    ASSERT_TRUE(pdf.startsWith("%PDF"));
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
+    EXPECT_EQ(QString::fromLatin1(pdf).count(page), kExerciseSamples);
+
+    struct Row {
+        QStringList Arguments;
+        int Status;
+    };
+    const Row wrong[] = {
+        {{"exercise", "--seed", "1", "--sheet", dir.filePath(QStringLiteral("sheet.png"))}, 2},
+        {{"exercise"}, 2},
+        {{"exercise", "--seed", "  "}, 2},
+        {{"exercise", "--seed", "1", "--sheet", dir.filePath(QStringLiteral("no/folder/sheet.pdf"))}, 1},
+    };
+    for (const Row& r : wrong) {
+        QStringList arguments = r.Arguments;
+        arguments << QStringLiteral("--library") << Shipped();
+        EXPECT_EQ(Cli(arguments).status, r.Status) << r.Arguments.join(' ').toStdString();
+    }
 }

@@ -1,6 +1,8 @@
 #include "CliCommands.h"
 
 #include "CliArguments.h"
+#include "app/Exercise.h"
+#include "app/ExerciseSheet.h"
 #include "app/FieldScan.h"
 #include "app/IsotopePatternSubstance.h"
 #include "app/LibrarySpectra.h"
@@ -98,6 +100,14 @@ const char* const kDescription =
     "                                were refused (the others are imported); 1 when\n"
     "                                a file cannot be read or is no spectrum file,\n"
     "                                or the library cannot be written\n"
+    "  exercise --seed SEED [--sheet FILE.pdf]\n"
+    "                                the teacher's key of a class exercise as CSV:\n"
+    "                                sample, substance. `ionpath --exercise SEED`\n"
+    "                                offers the same five substances of the shipped\n"
+    "                                library as Sample A to E on every machine; any\n"
+    "                                text is a seed. --sheet writes the printable\n"
+    "                                worksheet: a page per sample with its spectrum\n"
+    "                                and room for the answer\n"
     "\n"
     "Wherever a SUBSTANCE is named, --formula FORMULA takes the isotope pattern\n"
     "of a molecular formula instead (\"CH3Cl\", \"Ca(OH)2\"; symbols are\n"
@@ -140,6 +150,10 @@ struct TOptions {
     QCommandLineOption Charge{QStringLiteral("charge"),
                               QStringLiteral("focus, scan, render, mass: the ions' charge, 1, 2 or 3 (default 1)."),
                               QStringLiteral("Z")};
+    QCommandLineOption Seed{QStringLiteral("seed"), QStringLiteral("exercise: the exercise's seed (any text)."),
+                            QStringLiteral("SEED")};
+    QCommandLineOption Sheet{QStringLiteral("sheet"), QStringLiteral("exercise: the worksheet's file (.pdf)."),
+                             QStringLiteral("FILE")};
     QCommandLineOption NoUserLibrary{QStringLiteral("no-user-library"),
                                      QStringLiteral("Leave the user's own spectrum library out.")};
 };
@@ -183,6 +197,8 @@ const std::map<QString, TCommand>& Commands()
          {1, {}, {QStringLiteral("library"), QStringLiteral("no-user-library")}, QStringLiteral("file")}},
         // --no-user-library is taken only to be refused with the reason.
         {QStringLiteral("import"), {-1, {}, {QStringLiteral("no-user-library")}, QStringLiteral("file")}},
+        {QStringLiteral("exercise"),
+         {0, {QStringLiteral("seed")}, {QStringLiteral("library"), QStringLiteral("seed"), QStringLiteral("sheet")}}},
     };
     return commands;
 }
@@ -206,9 +222,9 @@ public:
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         const QCommandLineOption help = parser.addHelpOption();
         parser.addOptions({o_.Library, o_.NoUserLibrary, o_.Voltage, o_.Field, o_.From, o_.Charge, o_.Formula,
-                           o_.Deflection, o_.Spectrum, o_.NoScan});
+                           o_.Deflection, o_.Spectrum, o_.NoScan, o_.Seed, o_.Sheet});
         parser.addPositionalArgument(QStringLiteral("command"),
-                                     QStringLiteral("list, lines, focus, scan, render, mass, pattern, identify or import"));
+                                     QStringLiteral("list, lines, focus, scan, render, mass, pattern, identify, import or exercise"));
         parser.addPositionalArgument(QStringLiteral("substance"),
                                      QStringLiteral("The substance's name as listed (pattern: the formula; identify: the file; import: the files)."),
                                      QStringLiteral("[SUBSTANCE|FORMULA|FILE]"));
@@ -276,6 +292,8 @@ public:
             Identify();
         else if (name == QLatin1String("import"))
             Import();
+        else if (name == QLatin1String("exercise"))
+            Exercise();
         else
             Pattern();
         return 0;
@@ -615,13 +633,47 @@ private:
 
     // The charts' captions in the program's language, from the program's
     // translation file beside this tool, as the window finds its own.
+    // The teacher's key, and the worksheet: the samples are drawn from the
+    // shipped library alone, as the window draws them.
+    void Exercise()
+    {
+        const QString sheet = parser_->value(o_.Sheet);
+        if (parser_->isSet(o_.Sheet) && ChartFileFormatOf(sheet) != TChartFileFormat::Pdf)
+            Fail(kExitUsage, QStringLiteral("\"%1\": the worksheet's name must end in .pdf").arg(sheet));
+        const QString seed = parser_->value(o_.Seed);
+        if (seed.trimmed().isEmpty())
+            Fail(kExitUsage, QStringLiteral("exercise: the seed is empty"));
+        TSpectrumLibrary& shipped = Library();
+        const TExercise exercise = DrawExercise(shipped.SubstanceNames(), seed);
+        out_ << "sample,substance\n";
+        for (int i = 0; i < exercise.Substances.size(); ++i)
+            out_ << SampleLetter(i) << ',' << CsvField(exercise.Substances.at(i)) << '\n';
+        if (sheet.isEmpty())
+            return;
+        TLexifer2000 lexifer(QStringLiteral("Ionpath"));
+        LoadProgramTexts(lexifer);
+        try {
+            WriteExerciseSheet(exercise, shipped, sheet, [&lexifer](const QString& key, const QStringList& args) {
+                return lexifer.Translate(key, args);
+            });
+        } catch (const Exception& e) {
+            Fail(kExitFailure, e.Message());
+        }
+    }
+
     // With ions of charge 2 or 3 the spectrum's axis says that it shows m/z,
     // as the window's does.
+    // The program's translation file beside this tool, for the user's language.
+    static void LoadProgramTexts(TLexifer2000& lexifer)
+    {
+        const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ionpath"));
+        LoadTranslationFile(lexifer, FindTranslationFile(program, QLocale().uiLanguages()));
+    }
+
     static void Translate(TRChart& deflection, TRChart& spectrum, int charge)
     {
         TLexifer2000 lexifer(QStringLiteral("Ionpath"));
-        const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ionpath"));
-        LoadTranslationFile(lexifer, FindTranslationFile(program, QLocale().uiLanguages()));
+        LoadProgramTexts(lexifer);
         lexifer.TranslateForm(&deflection);
         lexifer.TranslateForm(&spectrum);
         ShowMassAxisCharge(spectrum, charge,
