@@ -342,6 +342,40 @@ void ImportTables()
         out << QStringLiteral("  of which reading: %1 ms\n").arg(Num(*read));
 }
 
+// bench_instrument: a slit scan's pass against an eighth of a frame (the
+// window draws a sample per field position and must keep up), the whole
+// scan, and the plate over the wall against a frame.
+void InstrumentTables()
+{
+    bool any = false;
+    for (const char* settings : {"typical", "widest", "finest"}) {
+        const QString s = QLatin1String(settings);
+        const auto pass = Cpu(QStringLiteral("SlitScanPass/") + s);
+        const auto worst = Cpu(QStringLiteral("SlitScanPass/%1_worst").arg(s));
+        const auto scan = Cpu(QStringLiteral("SlitScan/") + s);
+        const auto plate = Cpu(QStringLiteral("PlateBlackening/") + s);
+        if (!pass && !worst && !scan && !plate)
+            continue;
+        if (!any)
+            out << QStringLiteral("\nInstrument with slits and beams (%1 lines, 3000 V)\n")
+                       .arg(Counter(QStringLiteral("SlitScan/") + s, "lines"));
+        any = true;
+        out << "  " << s << ":\n";
+        if (pass)
+            out << QStringLiteral("    slit scan pass, mean of all positions: %1 ms -> target 2 ms: %2\n").arg(Num(*pass), Verdict(*pass < 2));
+        if (worst)
+            out << QStringLiteral("    slit scan pass with %1 lines at the slit: %2 ms -> target 2 ms: %3\n")
+                       .arg(Counter(QStringLiteral("SlitScanPass/%1_worst").arg(s), "lines_at_slit"))
+                       .arg(Num(*worst), Verdict(*worst < 2));
+        if (scan)
+            out << QStringLiteral("    whole slit scan, 5000 positions: %1 ms\n").arg(Num(*scan));
+        if (plate)
+            out << QStringLiteral("    plate over the wall, %1 readings: %2 ms -> target one frame (16 ms): %3\n")
+                       .arg(Counter(QStringLiteral("PlateBlackening/") + s, "readings"))
+                       .arg(Num(*plate), Verdict(*plate < 16));
+    }
+}
+
 void LaboratoryTables()
 {
     bool any = false;
@@ -376,6 +410,7 @@ int main(int argc, char** argv)
     AnalysisTables();
     ImportTables();
     SearchTables();
+    InstrumentTables();
     LaboratoryTables();
     out.flush();
     return 0;

@@ -21,6 +21,9 @@ public:
     int Voltage() const override { return 5000; }
     int FieldPosition() const override { return 1; }
     std::vector<TSpectralLine> RecordedLines() const override { return {}; }
+    const std::vector<TTraceSample>& RecordedTrace() const override { return trace_; }
+    const TInstrumentSettings& Detector() const override { return detector_; }
+    void SetDetector(const TInstrumentSettings&) override {}
     bool Scanning() const override { return false; }
     bool InExercise() const override { return false; }
     QString RevealedName() const override { return SubstanceName(); }
@@ -32,6 +35,10 @@ public:
     QStringList UserSubstanceNames() const override { return {}; }
     TImportReport ImportSpectra(const QStringList&) override { return {}; }
     bool RemoveUserSubstance(const QString&, QString*) override { return false; }
+
+private:
+    std::vector<TTraceSample> trace_;
+    TInstrumentSettings detector_;
 };
 
 void BM_TypeFormula(benchmark::State& state, const char* formula)

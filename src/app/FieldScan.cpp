@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-TScanPass NextScanPass(int position, int minimum, int maximum)
+TScanPass NextScanPass(int position, int minimum, int maximum, int step)
 {
     TScanPass pass;
     auto compute = [&pass](int p) { pass.Computed[size_t(pass.ComputedCount++)] = p; };
     // The slider keeps its value in range and reports only real changes.
-    const int advanced = std::clamp(position + kScanStep, minimum, maximum);
+    const int advanced = std::clamp(position + std::max(step, 1), minimum, maximum);
     if (advanced != position)
         compute(advanced);
     pass.Advanced = advanced;

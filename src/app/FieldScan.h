@@ -33,8 +33,10 @@ struct TScanPass {
 
 // The pass that follows field position `position`. The window moves its
 // field slider to Advanced (and to Position when Last) and computes at
-// Position; the slider's change handler computes the others.
-TScanPass NextScanPass(int position, int minimum = kFieldMinimum, int maximum = kFieldMaximum);
+// Position; the slider's change handler computes the others. A detector
+// slit is scanned one position at a time (`step` 1), so that its trace has
+// a sample at every field the slider can set.
+TScanPass NextScanPass(int position, int minimum = kFieldMinimum, int maximum = kFieldMaximum, int step = kScanStep);
 
 // The stick the detector records for one computation: the line in focus.
 std::optional<TSpectralLine> StickInFocus(const TIonPaths& model, const std::vector<TSpectralLine>& lines);

@@ -6,6 +6,7 @@
 // knows the pages and the pages never reach into the window's widgets.
 
 #include "analysis/LibrarySearch.h"
+#include "analysis/SectorInstrument.h"
 #include "app/SpectrumFileImport.h"
 #include "support/SpectralLine.h"
 
@@ -24,8 +25,16 @@ public:
     virtual std::vector<TSpectralLine> SubstanceLines() const = 0;
     virtual int Voltage() const = 0;       // V
     virtual int FieldPosition() const = 0; // tenths of a millitesla
-    // The sticks the spectrum chart holds, at m/z, in the order recorded.
+    // The sticks the spectrum chart holds, at m/z, in the order recorded;
+    // none with a slit or a plate, whose recordings are no sticks.
     virtual std::vector<TSpectralLine> RecordedLines() const = 0;
+    // The slit's samples of the last scan, by rising field.
+    virtual const std::vector<TTraceSample>& RecordedTrace() const = 0;
+
+    // The detector and the beam (classic unless a tool set another). Setting
+    // them clears the recorded spectrum; ignored during a scan.
+    virtual const TInstrumentSettings& Detector() const = 0;
+    virtual void SetDetector(const TInstrumentSettings& settings) = 0;
     virtual bool Scanning() const = 0;
 
     // In a class exercise the substances go by "Sample A" ...:

@@ -4,6 +4,7 @@
 #include "app/ControlDescriptions.h"
 #include "app/ErrorReport.h"
 #include "app/FieldScan.h"
+#include "app/InstrumentCharts.h"
 #include "app/InstrumentLink.h"
 #include "app/LibrarySpectra.h"
 #include "app/MessagesDuringReads.h"
@@ -111,7 +112,16 @@ public:
     std::vector<TSpectralLine> SubstanceLines() const override { return w_.Lines(); }
     int Voltage() const override { return w_.Energy->value(); }
     int FieldPosition() const override { return w_.TBMagnetic->value(); }
-    std::vector<TSpectralLine> RecordedLines() const override { return RecordedSticks(*w_.RChart2); }
+    std::vector<TSpectralLine> RecordedLines() const override
+    {
+        // A slit's trace and a plate are no sticks.
+        if (w_.detector_.Detector != TDetectorKind::Classic)
+            return {};
+        return RecordedSticks(*w_.RChart2);
+    }
+    const std::vector<TTraceSample>& RecordedTrace() const override { return w_.trace_; }
+    const TInstrumentSettings& Detector() const override { return w_.detector_; }
+    void SetDetector(const TInstrumentSettings& settings) override { w_.SetDetector(settings); }
     bool Scanning() const override { return w_.scanning_; }
     int Charge() const override { return w_.charge_; }
     bool InExercise() const override { return w_.exercise_.has_value(); }
@@ -553,10 +563,58 @@ void TfrmExample::ComputeIonPaths(int U, int Bp)
 {
     const std::vector<TSpectralLine> lines = LinesAtCharge(Lines(), charge_);
     const TIonPaths model = ComputeIonPathModel(U, Bp, k_, lines);
-    ShowIonPaths(*RChart1, model, lines);
-    ShowDetector(*RChart2, model, lines);
+    if (detector_.Detector == TDetectorKind::Classic) {
+        ShowIonPaths(*RChart1, model, lines);
+        ShowDetector(*RChart2, model, lines);
+    } else {
+        ShowInstrument(U, Bp, lines);
+        RChart2->CrossHair1()->SetPosX(model.MassInFocus);
+    }
     RLabMass->SetText(FormatReal(1, 1, model.MassInFocus));
     RChart2->ShowItems();
+}
+
+void TfrmExample::ShowInstrument(int U, int Bp, const std::vector<TSpectralLine>& lines)
+{
+    const TSectorInstrument instrument(detector_, U, k_);
+    ShowBeams(*RChart1, instrument, lines, Bp);
+    if (detector_.Detector == TDetectorKind::Plate) {
+        ShowPlate(*RChart2, instrument, lines, Bp);
+        return;
+    }
+    // The slit records while a scan drives the field up, a sample per
+    // position; the passes' second computation at the same field and the
+    // return to the minimum add none.
+    if (!scanning_)
+        return;
+    const TTraceSample sample = instrument.Sample(lines, Bp);
+    const std::optional<TTraceSample> previous = trace_.empty() ? std::nullopt : std::optional(trace_.back());
+    if (previous && sample.FieldPosition <= previous->FieldPosition)
+        return;
+    AddTraceSample(*RChart2, previous, sample);
+    trace_.push_back(sample);
+}
+
+void TfrmExample::ClearRecording()
+{
+    RChart2->ClearItems();
+    trace_.clear();
+    // A slit's trace may have raised the abundance axis above 100 %.
+    if (RChart2->Scale1Y()->RangeHigh() > 100)
+        RChart2->Scale1Y()->SetRangeHigh(100);
+}
+
+void TfrmExample::SetDetector(const TInstrumentSettings& settings)
+{
+    if (scanning_)
+        return;
+    detector_ = settings;
+    ClearRecording();
+    ComputeIonPaths(Energy->value(), TBMagnetic->value());
+    if (link_) {
+        emit link_->SpectrumChanged();
+        emit link_->SettingsChanged();
+    }
 }
 
 void TfrmExample::TBMagneticChange()
@@ -589,12 +647,14 @@ void TfrmExample::ScStartBtnClick()
 {
     SetScanControlsEnabled(false);
     scanning_ = true;
-    RChart2->ClearItems();
+    ClearRecording();
+    // A slit is scanned one field position at a time.
+    const int step = detector_.Detector == TDetectorKind::Slit ? 1 : kScanStep;
     int pass = 0;
     while (scanning_) {
         // The passes are those of the field scan without a window; moving the
         // slider computes the picture through its change handler.
-        const TScanPass next = NextScanPass(TBMagnetic->value(), TBMagnetic->minimum(), TBMagnetic->maximum());
+        const TScanPass next = NextScanPass(TBMagnetic->value(), TBMagnetic->minimum(), TBMagnetic->maximum(), step);
         TBMagnetic->setValue(next.Advanced);
         if (next.Last) {
             TBMagnetic->setValue(next.Position);
@@ -621,7 +681,7 @@ void TfrmExample::ScStopBtnClick()
 
 void TfrmExample::ClearBtnClick()
 {
-    RChart2->ClearItems();
+    ClearRecording();
     RChart2->ShowItems();
     if (link_)
         emit link_->SpectrumChanged();
@@ -636,7 +696,7 @@ void TfrmExample::spectrumboxChange()
     LoadSpectrum(spectrumbox->currentIndex(), spectrumbox->currentText());
     TBMagnetic->setValue(TBMagnetic->minimum());
     MagnetNum->SetValue(TBMagnetic->value() / 10);
-    RChart2->ClearItems();
+    ClearRecording();
     RChart2->ShowItems();
     ComputeIonPaths(Energy->value(), TBMagnetic->value());
     if (link_)
@@ -668,7 +728,7 @@ void TfrmExample::SetCharge(int charge)
         return;
     charge_ = charge;
     // Sticks recorded at another charge would stand at the wrong m/z.
-    RChart2->ClearItems();
+    ClearRecording();
     // The axis says what it shows once it is no longer the mass itself.
     ShowMassAxisCharge(*RChart2, charge_,
                        Lexifer().Translate(QStringLiteral("m/z (z = <%1%>)"), {QString::number(charge_)}));

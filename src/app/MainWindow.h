@@ -4,6 +4,7 @@
 // deflection chart shows every ion path, the spectrum chart collects the
 // detector signal, and the dot-matrix display shows the mass in focus.
 
+#include "analysis/SectorInstrument.h"
 #include "app/Exercise.h"
 #include "app/SectorField.h"
 #include "app/SpectrumFileImport.h"
@@ -119,6 +120,12 @@ public:
     int Charge() const { return charge_; }
     void SetCharge(int charge);
 
+    // The detector and the beam: the classic detector by default, whose
+    // pictures are the classic ones; a slit or a plate with real beams
+    // (analysis/SectorInstrument.h). Changing it clears the spectrum.
+    void SetDetector(const TInstrumentSettings& settings);
+    const TInstrumentSettings& Detector() const { return detector_; }
+
     // What tools beside the window (the Laboratory) may see and do.
     TInstrumentLink& Instrument();
 
@@ -166,6 +173,8 @@ private:
     bool RemoveUserSubstance(const QString& name, QString* error);
     std::optional<QString> UserLibraryRefusal();
     void RelistKeepingSelection();
+    void ShowInstrument(int U, int Bp, const std::vector<TSpectralLine>& lines);
+    void ClearRecording();
     int UserSubstanceIndex(const QString& name) const;
     void ListSubstances();
     class TWindowLink;
@@ -183,6 +192,8 @@ private:
     std::unique_ptr<TWindowLink> link_;
     std::optional<QString> exerciseSeed_;
     std::optional<TExercise> exercise_;
+    TInstrumentSettings detector_{.Detector = TDetectorKind::Classic};
+    std::vector<TTraceSample> trace_; // the slit's samples of the last scan
     std::function<void()> openLaboratory_;
     QString libraryPath_ = QString::fromLatin1(TSpectrumLibrary::kFileName);
     bool activated_ = false;

@@ -9,6 +9,7 @@
 #include "app/FieldScan.h"
 #include "app/Substance.h"
 #include "app/lab/IdentifyPage.h"
+#include "app/lab/InstrumentPage.h"
 #include "app/lab/IsotopesPage.h"
 #include "app/lab/LaboratoryWindow.h"
 #include "app/lab/LibraryPage.h"
@@ -20,6 +21,7 @@
 #include "widgets/RasterLab.h"
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -434,4 +436,77 @@ TEST(Laboratory, LibraryPageImportsListsAndRemoves)
     EXPECT_EQ(p.Substances()->count(), 0);
     EXPECT_EQ(l.w.spectrumbox->currentIndex(), 0); // the removed one is no longer chosen
     EXPECT_GT(l.w.LineCount(), 3);                  // the first substance's lines in its place
+}
+
+TEST(Laboratory, SlitDetectorRecordsATraceOnePositionAtATime)
+{
+    Laboratory l;
+    l.Select(QStringLiteral("Xenon (natural isotopes)"));
+    TInstrumentPage& page = *l.lab->InstrumentPage();
+    // Narrow slits: m/dm = 40 / s2 with s2 = 0.1 mm = 0.03 chart units
+    // (dm/m = dy/40 at r = 80, where dy/dr = 1): 1333.
+    page.DetectorBox()->setCurrentIndex(page.DetectorBox()->findData(int(TDetectorKind::Slit)));
+    emit page.DetectorBox()->activated(page.DetectorBox()->currentIndex());
+    page.SourceSlitBox()->setValue(0.1);
+    page.DetectorSlitBox()->setValue(0.1);
+    EXPECT_EQ(l.w.Detector().Detector, TDetectorKind::Slit);
+    EXPECT_DOUBLE_EQ(l.w.Detector().DetectorSlit, 0.1);
+    EXPECT_TRUE(page.Expected()->text().contains(QStringLiteral("= 1333 ")));
+
+    // From 420 mT (m/z 121 in focus: 171.5 * 0.84^2) to the top: a sample
+    // at every one of the 800 positions, joined by segments.
+    l.w.TBMagnetic->setValue(4200);
+    l.w.ScStartBtnClick();
+    const std::vector<TTraceSample>& trace = l.w.Instrument().RecordedTrace();
+    ASSERT_EQ(trace.size(), 800u);
+    for (size_t i = 1; i < trace.size(); ++i)
+        ASSERT_EQ(trace[i].FieldPosition, trace[i - 1].FieldPosition + 1);
+    EXPECT_EQ(l.w.RChart2->ItemCount(), 799);
+    // The strongest peak is xenon's 132, and the pages that want sticks get none.
+    ASSERT_TRUE(StrongestPeakWidth(trace));
+    EXPECT_NEAR(StrongestPeakWidth(trace)->Mass, 131.9, 0.2);
+    EXPECT_TRUE(page.Measured()->text().startsWith(QStringLiteral("Measured from the last scan: m/\u0394m = ")));
+    EXPECT_TRUE(l.w.Instrument().RecordedLines().empty());
+
+    // Back to the classic detector: the classic paths, one per line.
+    page.DetectorBox()->setCurrentIndex(page.DetectorBox()->findData(int(TDetectorKind::Classic)));
+    emit page.DetectorBox()->activated(page.DetectorBox()->currentIndex());
+    EXPECT_EQ(l.w.RChart1->ItemCount(), l.w.LineCount());
+    EXPECT_EQ(l.w.RChart2->ItemCount(), 0);
+}
+
+TEST(Laboratory, PlateShowsEveryLineAtOnceAtItsMass)
+{
+    Laboratory l;
+    l.Select(QStringLiteral("Xenon (natural isotopes)"));
+    TInstrumentSettings plate;
+    plate.Detector = TDetectorKind::Plate;
+    plate.DetectorSlit = 0.1;
+    l.w.Instrument().SetDetector(plate);
+    // Wherever the field puts the lines on the plate, its reading converts
+    // heights back to m/z at that field: the darkest reading stays at 132.
+    for (int field : {4300, 4370, 4450}) {
+        l.w.TBMagnetic->setValue(field);
+        const TRChart& c = *l.w.RChart2;
+        ASSERT_GT(c.ItemCount(), 100) << field;
+        int darkest = 0;
+        for (int i = 1; i < c.ItemCount(); ++i)
+            if (c.Item(i).Y2 > c.Item(darkest).Y2)
+                darkest = i;
+        EXPECT_NEAR(c.Item(darkest).X2, 132, 0.5) << field;
+    }
+}
+
+TEST(Laboratory, InstrumentPageNamesTheLinesOutOfReach)
+{
+    Laboratory l;
+    l.Select(QStringLiteral("Mercury (natural isotopes)"));
+    const QString reach = l.lab->InstrumentPage()->Reach()->text();
+    // 5000 V: up to m/z 171.5 (see RelativeAtomicMassFromTheWindowsScan).
+    EXPECT_TRUE(reach.startsWith(QStringLiteral("At 5000 V the field (0.1 to 500 mT) brings m/z 0.000007 to 171.5")))
+        << reach.toStdString();
+    EXPECT_TRUE(reach.endsWith(QStringLiteral("Out of reach: the lines at m/z 196, 198, 199, 200, 201, 202, 204.")))
+        << reach.toStdString();
+    l.w.Energy->setValue(4000); // 171.5 * 5000 / 4000 = 214.4: all of them
+    EXPECT_FALSE(l.lab->InstrumentPage()->Reach()->text().contains(QStringLiteral("Out of reach")));
 }

@@ -11,6 +11,7 @@
 #include "app/ExerciseSheet.h"
 #include "app/MainWindow.h"
 #include "app/lab/IdentifyPage.h"
+#include "app/lab/InstrumentPage.h"
 #include "app/lab/IsotopesPage.h"
 #include "app/lab/LaboratoryWindow.h"
 #include "chart/RChart.h"
@@ -82,6 +83,43 @@ bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
     std::printf("%s\n", qPrintable(identify));
     w.spectrumbox->setCurrentIndex(w.spectrumbox->findText(QStringLiteral("Xenon (natural isotopes)")));
     w.spectrumboxChange();
+    // Xenon through narrow and wide slits, then on the plate.
+    lab.Pages()->setCurrentWidget(lab.InstrumentPage());
+    struct TShot {
+        const char* File;
+        TInstrumentSettings Settings;
+        int Field; // for the plate
+    };
+    const TShot shots[] = {
+        {"xenon-slits-narrow.png", {.SourceSlit = 0.1, .DetectorSlit = 0.1, .EnergySpread = 0, .AngularSpread = 0,
+                                    .Detector = TDetectorKind::Slit}, 0},
+        {"xenon-slits-wide.png", {.SourceSlit = 2, .DetectorSlit = 2, .EnergySpread = 100, .AngularSpread = 0,
+                                  .Detector = TDetectorKind::Slit}, 0},
+        {"xenon-plate.png", {.SourceSlit = 0.1, .DetectorSlit = 0.1, .EnergySpread = 0, .AngularSpread = 0,
+                             .Detector = TDetectorKind::Plate}, 0},
+    };
+    for (const TShot& shot : shots) {
+        w.Instrument().SetDetector(shot.Settings);
+        if (shot.Settings.Detector == TDetectorKind::Slit)
+            w.ScStartBtnClick();
+        // The field where xenon's 131 reaches the slit: m goes as B^2, and
+        // 500 mT brings 171.5 there at 5000 V.
+        w.TBMagnetic->setValue(4370);
+        QApplication::processEvents();
+        const QString file = out.filePath(QString::fromLatin1(shot.File));
+        if (!w.grab().save(file))
+            return false;
+        std::printf("%s\n", qPrintable(file));
+        if (&shot == &shots[0]) { // the page with the narrow slits' resolving power
+            const QString page = out.filePath(QStringLiteral("laboratory-instrument.png"));
+            if (!lab.grab().save(page))
+                return false;
+            std::printf("%s\n", qPrintable(page));
+        }
+    }
+    w.Instrument().SetDetector({.Detector = TDetectorKind::Classic});
+    w.TBMagnetic->setValue(1);
+
     // Xenon's doubly charged ions: the same pattern at half the m/z.
     lab.Isotopes()->ChargeBox()->setCurrentIndex(1);
     emit lab.Isotopes()->ChargeBox()->activated(1);

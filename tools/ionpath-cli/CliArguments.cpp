@@ -19,6 +19,25 @@ bool SplitUnit(const QString& text, QString& number, QString& unit)
     return !number.isEmpty();
 }
 
+// A number in [low, high] of the unit `unit` (which may follow it), or why
+// the text is not one; `what` names the quantity, `example` shows one.
+std::variant<double, TArgumentError> ParseInRange(const QString& text, const char* what, const char* unit,
+                                                  const char* example, double low, double high)
+{
+    QString number, written;
+    double v = 0;
+    if (!SplitUnit(text, number, written) || (!written.isEmpty() && written != QString::fromLatin1(unit).toLower())
+        || !TryStrToFloat(number, QLatin1Char('.'), v) || !std::isfinite(v))
+        return TArgumentError{QStringLiteral("\"%1\" is not a valid %2; give %3, for example %4")
+                                  .arg(text, QLatin1String(what), QLatin1String(unit), QLatin1String(example))};
+    if (v < low || v > high)
+        return TArgumentError{QStringLiteral("the %1 %2 %3 is outside %4 to %5 %3")
+                                  .arg(QLatin1String(what), number, QLatin1String(unit))
+                                  .arg(low)
+                                  .arg(high)};
+    return v;
+}
+
 } // namespace
 
 std::variant<int, TArgumentError> ParseVoltage(const QString& text)
@@ -71,4 +90,36 @@ std::variant<int, TArgumentError> ParseCharge(const QString& text)
 QString FieldText(int position)
 {
     return QStringLiteral("%1.%2 mT").arg(position / 10).arg(position % 10);
+}
+
+std::variant<TDetectorKind, TArgumentError> ParseDetector(const QString& text)
+{
+    const QString t = text.trimmed().toLower();
+    if (t == QLatin1String("classic"))
+        return TDetectorKind::Classic;
+    if (t == QLatin1String("slit"))
+        return TDetectorKind::Slit;
+    if (t == QLatin1String("plate"))
+        return TDetectorKind::Plate;
+    return TArgumentError{QStringLiteral("the detector \"%1\" is not classic, slit or plate").arg(text)};
+}
+
+std::variant<double, TArgumentError> ParseSourceSlit(const QString& text)
+{
+    return ParseInRange(text, "source slit width", "mm", "0.5", kSourceSlitLowest, kSourceSlitHighest);
+}
+
+std::variant<double, TArgumentError> ParseDetectorSlit(const QString& text)
+{
+    return ParseInRange(text, "detector slit width", "mm", "0.5", kDetectorSlitLowest, kDetectorSlitHighest);
+}
+
+std::variant<double, TArgumentError> ParseEnergySpread(const QString& text)
+{
+    return ParseInRange(text, "energy spread", "V", "20", 0, kEnergySpreadHighest);
+}
+
+std::variant<double, TArgumentError> ParseAngularSpread(const QString& text)
+{
+    return ParseInRange(text, "angular spread", "mrad", "2", 0, kAngularSpreadHighest);
 }

@@ -5,6 +5,8 @@
 // field slider's positions 1 to 5000). A unit may follow the number: "V"
 // for the voltage, "mT" or "T" for the field ("250", "250mT", "0.25 T").
 
+#include "analysis/SectorInstrument.h"
+
 #include <QString>
 #include <variant>
 
@@ -23,3 +25,13 @@ std::variant<int, TArgumentError> ParseField(const QString& text);
 std::variant<int, TArgumentError> ParseCharge(const QString& text);
 // A field slider position as the tool writes it: "100.0 mT".
 QString FieldText(int position);
+
+// The detector of a scan: "classic", "slit" or "plate".
+std::variant<TDetectorKind, TArgumentError> ParseDetector(const QString& text);
+// The instrument's widths and spreads in their ranges (SectorInstrument.h),
+// a unit allowed after the number: the slits in mm ("0.5", "0.5mm"), the
+// energy spread in V, the angular spread in mrad.
+std::variant<double, TArgumentError> ParseSourceSlit(const QString& text);
+std::variant<double, TArgumentError> ParseDetectorSlit(const QString& text);
+std::variant<double, TArgumentError> ParseEnergySpread(const QString& text);
+std::variant<double, TArgumentError> ParseAngularSpread(const QString& text);

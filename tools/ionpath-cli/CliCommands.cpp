@@ -60,8 +60,25 @@ const char* const kDescription =
     "                                the radius factor F, the mass (m/z) in focus\n"
     "                                and the line in focus (or none)\n"
     "  scan SUBSTANCE --voltage V [--from B] [--charge Z]\n"
+    "       [--detector classic|slit|plate] [--source-slit MM] [--detector-slit MM]\n"
+    "       [--energy-spread V] [--angular-spread MRAD] [--field B]\n"
     "                                a whole field scan, from B (default 0.1 mT) to\n"
-    "                                500 mT; the recorded spectrum as CSV\n"
+    "                                500 mT; the recorded spectrum as CSV. The\n"
+    "                                detector is the classic one unless --detector\n"
+    "                                says otherwise. With slit the field steps\n"
+    "                                0.1 mT at a time and the trace is written as\n"
+    "                                CSV: field (mT, a number), m/z in focus,\n"
+    "                                current (in percent of the strongest line, as\n"
+    "                                the abundances: a line passing whole gives its\n"
+    "                                abundance), headed by the resolving power m/dm\n"
+    "                                (FWHM) of the strongest peak. plate needs\n"
+    "                                --field B and writes the plate's blackening\n"
+    "                                (0 to 1) against m/z. Source slit 0.05 to 2 mm\n"
+    "                                (default 0.5), detector slit 0.05 to 5 mm\n"
+    "                                (default 0.5; for the plate, the window it is\n"
+    "                                read through), energy spread 0 to 100 V (full\n"
+    "                                width, uniform; default 0), angular spread 0\n"
+    "                                to 10 mrad (half-angle; default 0)\n"
     "  render SUBSTANCE --voltage V --field B [--charge Z] [--deflection FILE]\n"
     "         [--spectrum FILE] [--no-scan]\n"
     "                                the deflection and spectrum charts as the window\n"
@@ -156,6 +173,21 @@ struct TOptions {
                              QStringLiteral("FILE")};
     QCommandLineOption NoUserLibrary{QStringLiteral("no-user-library"),
                                      QStringLiteral("Leave the user's own spectrum library out.")};
+    QCommandLineOption Detector{QStringLiteral("detector"),
+                                QStringLiteral("scan: the detector, classic (default), slit or plate."),
+                                QStringLiteral("KIND")};
+    QCommandLineOption SourceSlit{QStringLiteral("source-slit"),
+                                  QStringLiteral("scan: the source slit's width in mm (0.05 to 2, default 0.5)."),
+                                  QStringLiteral("MM")};
+    QCommandLineOption DetectorSlit{QStringLiteral("detector-slit"),
+                                    QStringLiteral("scan: the detector slit's width in mm (0.05 to 5, default 0.5)."),
+                                    QStringLiteral("MM")};
+    QCommandLineOption EnergySpread{QStringLiteral("energy-spread"),
+                                    QStringLiteral("scan: the ions' energy spread in V (0 to 100, default 0)."),
+                                    QStringLiteral("V")};
+    QCommandLineOption AngularSpread{QStringLiteral("angular-spread"),
+                                     QStringLiteral("scan: the beam's half-angle in mrad (0 to 10, default 0)."),
+                                     QStringLiteral("MRAD")};
 };
 
 struct TCommand {
@@ -184,7 +216,9 @@ const std::map<QString, TCommand>& Commands()
         {QStringLiteral("scan"),
          {1,
           {QStringLiteral("voltage")},
-          SubstanceOptions({QStringLiteral("voltage"), QStringLiteral("from"), QStringLiteral("charge")})}},
+          SubstanceOptions({QStringLiteral("voltage"), QStringLiteral("from"), QStringLiteral("charge"),
+                            QStringLiteral("detector"), QStringLiteral("source-slit"), QStringLiteral("detector-slit"),
+                            QStringLiteral("energy-spread"), QStringLiteral("angular-spread"), QStringLiteral("field")})}},
         {QStringLiteral("render"),
          {1,
           {QStringLiteral("voltage"), QStringLiteral("field")},
@@ -222,7 +256,8 @@ public:
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         const QCommandLineOption help = parser.addHelpOption();
         parser.addOptions({o_.Library, o_.NoUserLibrary, o_.Voltage, o_.Field, o_.From, o_.Charge, o_.Formula,
-                           o_.Deflection, o_.Spectrum, o_.NoScan, o_.Seed, o_.Sheet});
+                           o_.Deflection, o_.Spectrum, o_.NoScan, o_.Seed, o_.Sheet, o_.Detector, o_.SourceSlit,
+                           o_.DetectorSlit, o_.EnergySpread, o_.AngularSpread});
         parser.addPositionalArgument(QStringLiteral("command"),
                                      QStringLiteral("list, lines, focus, scan, render, mass, pattern, identify, import or exercise"));
         parser.addPositionalArgument(QStringLiteral("substance"),
@@ -428,6 +463,14 @@ private:
     void Scan()
     {
         const int voltage = Voltage();
+        const TDetectorKind detector =
+            parser_->isSet(o_.Detector) ? Checked(ParseDetector(parser_->value(o_.Detector))) : TDetectorKind::Classic;
+        if (detector != TDetectorKind::Classic)
+            return ScanInstrument(voltage, detector);
+        for (const QCommandLineOption* o : {&o_.Field, &o_.SourceSlit, &o_.DetectorSlit, &o_.EnergySpread, &o_.AngularSpread})
+            if (parser_->isSet(*o))
+                Fail(kExitUsage, QStringLiteral("scan does not take --%1 with the classic detector (--detector slit or plate does)")
+                                     .arg(o->names().first()));
         const int from = parser_->isSet(o_.From) ? Field(o_.From) : kFieldMinimum;
         const int charge = Charge();
         const TSubstance s = Substance();
@@ -445,6 +488,68 @@ private:
                 csv.replace(at, row.size(), QStringLiteral("\n# charge: %1\nm/z,abundance\n").arg(charge));
         }
         out_ << csv;
+    }
+
+    // The instrument with real slits and beams (analysis/SectorInstrument.h):
+    // the slit's trace over a whole scan, or the plate at one field.
+    void ScanInstrument(int voltage, TDetectorKind detector)
+    {
+        const bool plate = detector == TDetectorKind::Plate;
+        if (plate && parser_->isSet(o_.From))
+            Fail(kExitUsage, QStringLiteral("scan --detector plate does not take --from: the plate records at --field"));
+        if (!plate && parser_->isSet(o_.Field))
+            Fail(kExitUsage, QStringLiteral("scan does not take --field with the slit (it scans the whole field; "
+                                            "--detector plate records at --field)"));
+        if (plate && !parser_->isSet(o_.Field))
+            Fail(kExitUsage, QStringLiteral("scan --detector plate needs --field"));
+        TInstrumentSettings settings;
+        settings.Detector = detector;
+        if (parser_->isSet(o_.SourceSlit))
+            settings.SourceSlit = Checked(ParseSourceSlit(parser_->value(o_.SourceSlit)));
+        if (parser_->isSet(o_.DetectorSlit))
+            settings.DetectorSlit = Checked(ParseDetectorSlit(parser_->value(o_.DetectorSlit)));
+        if (parser_->isSet(o_.EnergySpread))
+            settings.EnergySpread = Checked(ParseEnergySpread(parser_->value(o_.EnergySpread)));
+        if (parser_->isSet(o_.AngularSpread))
+            settings.AngularSpread = Checked(ParseAngularSpread(parser_->value(o_.AngularSpread)));
+        const int field = plate ? Field(o_.Field) : 0;
+        const int from = parser_->isSet(o_.From) ? Field(o_.From) : kFieldMinimum;
+        const int charge = Charge();
+        const TSubstance s = Substance();
+        const std::vector<TSpectralLine> lines = LinesAtCharge(s.Lines, charge);
+        const TSectorInstrument instrument(settings, voltage, SectorFieldConstant());
+
+        out_ << (plate ? "# Ionpath photographic plate\n" : "# Ionpath detector trace\n")
+             << "# substance: " << s.Name << '\n'
+             << "# voltage: " << voltage << " V\n"
+             << "# field: " << (plate ? FieldText(field) : FieldText(from) + QStringLiteral(" to ") + FieldText(kFieldMaximum))
+             << '\n';
+        if (charge > 1)
+            out_ << "# charge: " << charge << '\n';
+        out_ << "# source slit: " << settings.SourceSlit << " mm\n"
+             << (plate ? "# reading window: " : "# detector slit: ") << settings.DetectorSlit << " mm\n"
+             << "# energy spread: " << settings.EnergySpread << " V\n"
+             << "# angular spread: " << settings.AngularSpread << " mrad\n";
+        if (plate) {
+            // Readings at most half the window apart, and at least one per
+            // 0.1 chart unit (a third of a millimetre) of the wall.
+            const double step = std::min(0.1, settings.DetectorSlit * kChartUnitsPerMm / 2);
+            const int readings = int(std::ceil((kPlateHighY - kPlateLowY) / step)) + 1;
+            out_ << "m/z,blackening\n";
+            for (const TPlateReading& r : instrument.Plate(lines, field, readings))
+                out_ << QString::number(r.Mass, 'g', 8) << ',' << QString::number(r.Blackening, 'f', 4) << '\n';
+            return;
+        }
+        const std::vector<TTraceSample> trace = instrument.Scan(lines, from);
+        if (const std::optional<TPeakWidth> peak = StrongestPeakWidth(trace))
+            out_ << "# resolving power: " << QString::number(peak->ResolvingPower, 'f', 1) << " (FWHM "
+                 << QString::number(peak->Fwhm, 'g', 4) << " at m/z " << QString::number(peak->Mass, 'f', 3) << ")\n";
+        else
+            out_ << "# resolving power: none (no whole peak)\n";
+        out_ << "field,m/z,current\n";
+        for (const TTraceSample& t : trace)
+            out_ << t.FieldPosition / 10 << '.' << t.FieldPosition % 10 << ',' << QString::number(t.MassInFocus, 'g', 8) << ','
+                 << QString::number(t.Current, 'g', 6) << '\n';
     }
 
     void Render()

@@ -1,6 +1,7 @@
 #include "app/lab/LaboratoryWindow.h"
 
 #include "app/lab/IdentifyPage.h"
+#include "app/lab/InstrumentPage.h"
 #include "app/lab/IsotopesPage.h"
 #include "app/lab/LibraryPage.h"
 
@@ -20,6 +21,8 @@ TLaboratoryWindow::TLaboratoryWindow(TInstrumentLink& instrument, TTranslate tra
     pages_->addTab(isotopes_, translate(QStringLiteral("Isotopes"), {}));
     identify_ = new TIdentifyPage(instrument, translate, pages_);
     pages_->addTab(identify_, translate(QStringLiteral("Identify"), {}));
+    instrument_ = new TInstrumentPage(instrument, translate, pages_);
+    pages_->addTab(instrument_, translate(QStringLiteral("Instrument"), {}));
     library_ = new TLibraryPage(instrument, translate, pages_);
     pages_->addTab(library_, translate(QStringLiteral("Library"), {}));
     auto* layout = new QVBoxLayout(this);

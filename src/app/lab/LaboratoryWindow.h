@@ -11,6 +11,7 @@
 class QTabWidget;
 class TInstrumentLink;
 class TIdentifyPage;
+class TInstrumentPage;
 class TIsotopesPage;
 class TLibraryPage;
 
@@ -24,10 +25,12 @@ public:
     TIsotopesPage* Isotopes() const { return isotopes_; }
     TIdentifyPage* Identify() const { return identify_; }
     TLibraryPage* Library() const { return library_; }
+    TInstrumentPage* InstrumentPage() const { return instrument_; }
 
 private:
     QTabWidget* pages_ = nullptr;
     TIsotopesPage* isotopes_ = nullptr;
     TIdentifyPage* identify_ = nullptr;
     TLibraryPage* library_ = nullptr;
+    TInstrumentPage* instrument_ = nullptr;
 };
