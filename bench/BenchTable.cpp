@@ -361,12 +361,14 @@ void InstrumentTables()
                        .arg(Counter(QStringLiteral("SlitScan/") + s, "lines"));
         any = true;
         out << "  " << s << ":\n";
+        // A pass takes microseconds.
         if (pass)
-            out << QStringLiteral("    slit scan pass, mean of all positions: %1 ms -> target 2 ms: %2\n").arg(Num(*pass), Verdict(*pass < 2));
+            out << QStringLiteral("    slit scan pass, mean of all positions: %1 us -> target 2 ms: %2\n")
+                       .arg(Num(*pass * 1000), Verdict(*pass < 2));
         if (worst)
-            out << QStringLiteral("    slit scan pass with %1 lines at the slit: %2 ms -> target 2 ms: %3\n")
+            out << QStringLiteral("    slit scan pass with %1 lines at the slit: %2 us -> target 2 ms: %3\n")
                        .arg(Counter(QStringLiteral("SlitScanPass/%1_worst").arg(s), "lines_at_slit"))
-                       .arg(Num(*worst), Verdict(*worst < 2));
+                       .arg(Num(*worst * 1000), Verdict(*worst < 2));
         if (scan)
             out << QStringLiteral("    whole slit scan, 5000 positions: %1 ms\n").arg(Num(*scan));
         if (plate)

@@ -1,6 +1,7 @@
 #include "analysis/SectorInstrument.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -18,7 +19,7 @@ constexpr double kUnitsPerMetre = 300;
 
 // The grid's images lie at most W / kGridFineness apart (see the header).
 constexpr double kGridFineness = 32;
-constexpr int kMaxSpreadRays = 32, kMinOffsetRays = 3, kMaxOffsetRays = 64;
+constexpr int kMaxSpreadRays = 64, kMinOffsetRays = 3, kMaxOffsetRays = 64;
 
 double NonNegative(double v)
 {
@@ -172,8 +173,17 @@ TSectorInstrument::TRaySet TSectorInstrument::RaysFor(double radius, double wind
     const double offsets = sourceSlit_ * std::fabs(kFocusRadius - radius) / y + sourceSlit_ * sourceSlit_ / (8 * radius);
 
     TRaySet set;
-    set.Exact = energy == 0 && angle == 0 ? TExact::None : energy >= angle ? TExact::Energy : TExact::Angle;
-    const double smoothing = std::max({energy, angle, window, 1e-12});
+    // The energy in closed form where it can be (two divisions a ray); the
+    // angle, which costs two arc cosines a ray, only when its image is more
+    // than twice as wide as the energy's and the window, where a grid of
+    // angles would need more than 64 rays.
+    if (energyHalf_ == 0 && angle_ == 0)
+        set.Exact = TExact::None;
+    else if (energyHalf_ == 0 || (angle_ > 0 && angle > 2 * std::max(energy, window)))
+        set.Exact = TExact::Angle;
+    else
+        set.Exact = TExact::Energy;
+    const double smoothing = std::max({set.Exact == TExact::Angle ? angle : energy, window, 1e-12});
     if (set.Exact == TExact::Angle) {
         const int n = energyHalf_ > 0 ? GridCount(energy, smoothing, 2, kMaxSpreadRays) : 1;
         for (const double e : Midpoints(energyHalf_, n))
@@ -192,41 +202,60 @@ TSectorInstrument::TRaySet TSectorInstrument::RaysFor(double radius, double wind
     return set;
 }
 
-double TSectorInstrument::WindowShare(const TRaySet& rays, double radius, double low, double high) const
+void TSectorInstrument::SharesAbove(const TRaySet& rays, double radius, double base, const double* edges, double* shares,
+                                    size_t count) const
 {
-    if (!(high > low) || !(radius > 0))
-        return 0;
-    double sum = 0;
+    std::fill(shares, shares + count, 0.0);
+    if (!(radius > 0))
+        return;
+    const double weight = 1 / double(rays.Offsets.size() * rays.Others.size());
     for (const double d : rays.Offsets) {
         const double c = kFocusRadius - d;
         if (rays.Exact == TExact::Angle) {
-            // The angles that land a ray within [low, high] (higher for
-            // smaller angles): t(y) = acos(rho / 2R) - phi.
-            const double rhoLow = std::hypot(low, c), phiLow = std::atan2(low, c);
-            const double rhoHigh = std::hypot(high, c), phiHigh = std::atan2(high, c);
-            const auto angle = [](double rho, double phi, double r) {
-                const double q = rho / (2 * r);
-                return q <= 1 ? std::acos(q) - phi : -std::numeric_limits<double>::infinity();
+            // The angles that land a ray within [base, edge] (higher for
+            // smaller angles): t(y) = acos(rho / 2R) - phi, rho and phi of
+            // (y, c).
+            const auto angle = [c](double y, double r) {
+                const double q = std::hypot(y, c) / (2 * r);
+                return q <= 1 ? std::acos(q) - std::atan2(y, c) : -std::numeric_limits<double>::infinity();
             };
-            for (const double ratio : rays.Others) {
-                const double r = radius * ratio;
-                sum += Overlap(angle(rhoHigh, phiHigh, r), angle(rhoLow, phiLow, r), angle_) / (2 * angle_);
+            std::array<double, kMaxSpreadRays> fromBase;
+            for (size_t k = 0; k < rays.Others.size(); ++k)
+                fromBase[k] = angle(base, radius * rays.Others[k]);
+            for (size_t j = 0; j < count; ++j) {
+                const double rho = std::hypot(edges[j], c), phi = std::atan2(edges[j], c);
+                for (size_t k = 0; k < rays.Others.size(); ++k) {
+                    const double q = rho / (2 * radius * rays.Others[k]);
+                    const double to = q <= 1 ? std::acos(q) - phi : -std::numeric_limits<double>::infinity();
+                    shares[j] += Overlap(to, fromBase[k], angle_) / (2 * angle_);
+                }
             }
             continue;
         }
         for (size_t i = 0; i < rays.Others.size(); ++i) {
-            const double lowR = RadiusLanding(low, c, rays.Cos[i], rays.Sin[i], rays.TanHalf[i]);
-            const double highR = RadiusLanding(high, c, rays.Cos[i], rays.Sin[i], rays.TanHalf[i]);
-            if (rays.Exact == TExact::None) {
-                sum += lowR <= radius && radius < highR ? 1 : 0;
-            } else {
-                // U'/U = (R / r)^2, uniform in 1 -+ dU/2U.
-                const double lo = lowR * lowR / (radius * radius) - 1, hi = highR * highR / (radius * radius) - 1;
-                sum += Overlap(lo, hi, energyHalf_) / (2 * energyHalf_);
+            const double baseR = RadiusLanding(base, c, rays.Cos[i], rays.Sin[i], rays.TanHalf[i]);
+            // U'/U = (R / r)^2, uniform in 1 -+ dU/2U.
+            const double lo = baseR * baseR / (radius * radius) - 1;
+            for (size_t j = 0; j < count; ++j) {
+                const double edgeR = RadiusLanding(edges[j], c, rays.Cos[i], rays.Sin[i], rays.TanHalf[i]);
+                if (rays.Exact == TExact::None)
+                    shares[j] += baseR <= radius && radius < edgeR ? 1 : 0;
+                else
+                    shares[j] += Overlap(lo, edgeR * edgeR / (radius * radius) - 1, energyHalf_) / (2 * energyHalf_);
             }
         }
     }
-    return sum / double(rays.Offsets.size() * rays.Others.size());
+    for (size_t j = 0; j < count; ++j)
+        shares[j] *= weight;
+}
+
+double TSectorInstrument::WindowShare(const TRaySet& rays, double radius, double low, double high) const
+{
+    if (!(high > low))
+        return 0;
+    double share = 0;
+    SharesAbove(rays, radius, low, &high, &share, 1);
+    return share;
 }
 
 double TSectorInstrument::Share(double radius) const
@@ -361,8 +390,15 @@ std::vector<TPlateReading> TSectorInstrument::Plate(const std::vector<TSpectralL
 {
     readings = std::max(readings, 2);
     const double step = (kPlateHighY - kPlateLowY) / (readings - 1);
-    const double half = std::max(halfSlit_, step / 2);
-    std::vector<double> dose(static_cast<size_t>(readings), 0.0);
+    double half = std::max(halfSlit_, step / 2);
+    // When the window is a whole number m of steps (to 0.1 %; ionpath-cli
+    // reads in half windows), reading i's window ends where reading i + m's
+    // begins: the edges form one lattice and each is worked out once.
+    const int span = int(std::lround(2 * half / step));
+    const bool lattice = std::fabs(2 * half / step - span) < 1e-3 * span;
+    if (lattice)
+        half = span * step / 2;
+    std::vector<double> dose(static_cast<size_t>(readings), 0.0), edges, shares;
     const double f = RadiusFactorAt(voltage_, fieldPosition, k_);
     for (const TSpectralLine& l : lines) {
         const TPlateLine p = PlateLine(l, f);
@@ -374,9 +410,20 @@ std::vector<TPlateReading> TSectorInstrument::Plate(const std::vector<TSpectralL
         if (first > last)
             continue;
         const TRaySet rays = RaysFor(p.Radius, 2 * half);
+        const double base = kPlateLowY + first * step - half;
+        edges.clear();
+        if (lattice)
+            for (int j = first; j <= last + span; ++j)
+                edges.push_back(kPlateLowY + j * step - half);
+        else
+            for (int i = first; i <= last; ++i)
+                edges.insert(edges.end(), {kPlateLowY + i * step - half, kPlateLowY + i * step + half});
+        shares.resize(edges.size());
+        SharesAbove(rays, p.Radius, base, edges.data(), shares.data(), edges.size());
         for (int i = first; i <= last; ++i) {
-            const double y = kPlateLowY + i * step;
-            dose[size_t(i)] += l.Abundance * WindowShare(rays, p.Radius, y - half, y + half);
+            const size_t at = size_t(i - first);
+            const double share = lattice ? shares[at + size_t(span)] - shares[at] : shares[2 * at + 1] - shares[2 * at];
+            dose[size_t(i)] += l.Abundance * share;
         }
     }
     std::vector<TPlateReading> plate(static_cast<size_t>(readings));

@@ -35,16 +35,17 @@
 //   abundances (percent of the strongest line), so a whole line passing
 //   gives its abundance, as the classic detector's stick.
 //
-// How the share is computed: the spread whose image on the wall is wider
-// (energy: 40 r dU / (U y); angle: 2 a r) is integrated in closed form with
-// R(y) or t(y) above, which is exact. The start positions and the narrower
-// spread are a fixed grid of rays at the midpoints of equal cells. A grid's
-// comb of images is smoothed by the exact spread and the slit together, of
-// width W = max(wider image, s2); the grid is made fine enough that its
-// images lie at most W/32 apart (at most 32 rays for the spread, 3 to 64
-// start positions), so each edge of a peak is placed to within W/64, about
-// 1.5 % of the peak's width. Zero spreads and a zero source slit take one
-// ray each.
+// How the share is computed: one spread is integrated in closed form with
+// R(y) or t(y) above, which is exact: the energy (image 40 r dU / (U y) on
+// the wall), or the angle (image 2 a r) when its image is more than twice
+// the energy's and the window's. The start positions and the other spread
+// are a fixed grid of rays at the midpoints of equal cells. A grid's comb
+// of images is smoothed by the exact spread and the slit together, of width
+// W = max(exact image, s2); the grid is made fine enough that its images lie
+// at most W/32 apart (2 to 64 rays for the spread, 3 to 64 start
+// positions), so each edge of a peak is placed to within W/64, about 1.5 %
+// of the peak's width. Zero spreads and a zero source slit take one ray
+// each.
 //
 // What broadens a peak, to first order at the slit (r = 80, y = 80):
 //   mass         dy = 40 dm/m   (r/2 * dm/m, dy/dr = 1)
@@ -53,12 +54,13 @@
 //   start angle  dy = -80 t     (dy/dt = -R): first order, so angular spread
 //                               widens the image by 160 a; no direction focusing
 //   source d     dy = -d^2/(2r) (dy/dd = (80 - r)/y = 0 at r = 80): second
-//                               order only; a 2 mm source slit shifts no ray
-//                               by more than 0.6 um at the slit
+//                               order only; a 2 mm source slit (d up to 0.3)
+//                               shifts no ray by more than 0.3^2/160 = 0.00056
+//                               units, 2 um, at the slit
 // A field scan moves the image across the slit: the current against the mass
 // in focus is the image (width w) convolved with the slit (s2), a trapezoid
 // of half-height width max(w, s2) in y, i.e. FWHM = m max(w, s2) / 40 in m/z
-// (w = 40 dU/U + 160 a at most). Away from y = 80 (the plate) the source slit
+// and m/dm = 40 / max(w, s2) (w = 40 dU/U + 160 a at most). Away from y = 80 (the plate) the source slit
 // does widen a line, by s1 |80 - r| / y.
 //
 // The classic detector takes the line nearest r = 80 when |r - 80| < 1 (a
@@ -71,9 +73,10 @@
 // The plate records every line at once at y(r), on a scale that is not
 // linear in m/z. It is read as a densitometer would, through a window of the
 // detector slit's width s2 moved along the wall: the dose at a height is the
-// current that would pass a slit there. The blackening D = 1 - exp(-dose/50)
-// (dose in percent of a line's abundance) saturates; this is a modelling
-// choice, not a law of any emulsion. The plate spans y = 2 to 100: lower, the
+// current that would pass a slit there (sum of abundance * share). The
+// blackening D = 1 - exp(-dose/50) saturates (a whole line of 100 % gives
+// 0.86, of 10 % 0.18); this is a modelling choice, not a law of any
+// emulsion. The plate spans y = 2 to 100: lower, the
 // paths graze the wall.
 
 #include "support/SpectralLine.h"
@@ -192,7 +195,8 @@ public:
     // The blackening at a height, read through the window s2.
     double PlateBlackening(const std::vector<TSpectralLine>& lines, int fieldPosition, double height) const;
     // `readings` (>= 2) heights evenly from kPlateLowY to kPlateHighY. The
-    // window is never narrower than the step, so no line falls between two.
+    // window is never narrower than the step, so no line falls between two
+    // (and within 0.1 % of a whole number of steps it is made one).
     std::vector<TPlateReading> Plate(const std::vector<TSpectralLine>& lines, int fieldPosition, int readings) const;
 
 private:
@@ -205,6 +209,9 @@ private:
     };
     TRaySet RaysFor(double radius, double window) const;
     double WindowShare(const TRaySet& rays, double radius, double low, double high) const;
+    // shares[j]: the share of the beam landing between base and edges[j] (>= base).
+    void SharesAbove(const TRaySet& rays, double radius, double base, const double* edges, double* shares,
+                     size_t count) const;
     TPlateLine PlateLine(const TSpectralLine& line, double f) const;
 
     TInstrumentSettings settings_;

@@ -4,6 +4,7 @@
 #include "app/Exercise.h"
 #include "app/ExerciseSheet.h"
 #include "app/FieldScan.h"
+#include "app/InstrumentCharts.h"
 #include "app/IsotopePatternSubstance.h"
 #include "app/LibrarySpectra.h"
 #include "app/SpectrometerCharts.h"
@@ -80,12 +81,17 @@ const char* const kDescription =
     "                                width, uniform; default 0), angular spread 0\n"
     "                                to 10 mrad (half-angle; default 0)\n"
     "  render SUBSTANCE --voltage V --field B [--charge Z] [--deflection FILE]\n"
-    "         [--spectrum FILE] [--no-scan]\n"
+    "         [--spectrum FILE] [--no-scan] [--detector classic|slit|plate]\n"
+    "         [--source-slit MM] [--detector-slit MM] [--energy-spread V]\n"
+    "         [--angular-spread MRAD]\n"
     "                                the deflection and spectrum charts as the window\n"
     "                                shows them, as PNG, SVG or PDF by the file's\n"
     "                                extension; the spectrum is that of a whole scan\n"
     "                                at V with the cursor at the mass in focus, or\n"
-    "                                with --no-scan only the line in focus at B\n"
+    "                                with --no-scan only the line in focus at B.\n"
+    "                                With a slit or a plate the deflection view draws\n"
+    "                                the beams, and the spectrum is the slit's trace\n"
+    "                                or the plate's blackening at B\n"
     "  mass SUBSTANCE --voltage V [--charge Z]\n"
     "                                a whole field scan at V; the distinct recorded\n"
     "                                lines (mass, exact mass, abundance, share in %\n"
@@ -223,7 +229,9 @@ const std::map<QString, TCommand>& Commands()
          {1,
           {QStringLiteral("voltage"), QStringLiteral("field")},
           SubstanceOptions({QStringLiteral("voltage"), QStringLiteral("field"), QStringLiteral("charge"),
-                            QStringLiteral("deflection"), QStringLiteral("spectrum"), QStringLiteral("no-scan")})}},
+                            QStringLiteral("deflection"), QStringLiteral("spectrum"), QStringLiteral("no-scan"),
+                            QStringLiteral("detector"), QStringLiteral("source-slit"), QStringLiteral("detector-slit"),
+                            QStringLiteral("energy-spread"), QStringLiteral("angular-spread")})}},
         {QStringLiteral("mass"),
          {1, {QStringLiteral("voltage")}, SubstanceOptions({QStringLiteral("voltage"), QStringLiteral("charge")})}},
         {QStringLiteral("pattern"), {1, {}, {}, QStringLiteral("formula")}},
@@ -460,17 +468,39 @@ private:
         }
     }
 
+    // The detector and beam the options give; the widths and spreads belong
+    // to a slit or a plate, and `command` refuses them with the classic one.
+    TInstrumentSettings InstrumentOptions(const QString& command) const
+    {
+        TInstrumentSettings settings;
+        settings.Detector =
+            parser_->isSet(o_.Detector) ? Checked(ParseDetector(parser_->value(o_.Detector))) : TDetectorKind::Classic;
+        if (settings.Detector == TDetectorKind::Classic) {
+            for (const QCommandLineOption* o : {&o_.SourceSlit, &o_.DetectorSlit, &o_.EnergySpread, &o_.AngularSpread})
+                if (parser_->isSet(*o))
+                    Fail(kExitUsage, QStringLiteral("%1 does not take --%2 with the classic detector (--detector slit or plate does)")
+                                         .arg(command, o->names().first()));
+            return settings;
+        }
+        if (parser_->isSet(o_.SourceSlit))
+            settings.SourceSlit = Checked(ParseSourceSlit(parser_->value(o_.SourceSlit)));
+        if (parser_->isSet(o_.DetectorSlit))
+            settings.DetectorSlit = Checked(ParseDetectorSlit(parser_->value(o_.DetectorSlit)));
+        if (parser_->isSet(o_.EnergySpread))
+            settings.EnergySpread = Checked(ParseEnergySpread(parser_->value(o_.EnergySpread)));
+        if (parser_->isSet(o_.AngularSpread))
+            settings.AngularSpread = Checked(ParseAngularSpread(parser_->value(o_.AngularSpread)));
+        return settings;
+    }
+
     void Scan()
     {
         const int voltage = Voltage();
-        const TDetectorKind detector =
-            parser_->isSet(o_.Detector) ? Checked(ParseDetector(parser_->value(o_.Detector))) : TDetectorKind::Classic;
-        if (detector != TDetectorKind::Classic)
-            return ScanInstrument(voltage, detector);
-        for (const QCommandLineOption* o : {&o_.Field, &o_.SourceSlit, &o_.DetectorSlit, &o_.EnergySpread, &o_.AngularSpread})
-            if (parser_->isSet(*o))
-                Fail(kExitUsage, QStringLiteral("scan does not take --%1 with the classic detector (--detector slit or plate does)")
-                                     .arg(o->names().first()));
+        const TInstrumentSettings settings = InstrumentOptions(QStringLiteral("scan"));
+        if (settings.Detector != TDetectorKind::Classic)
+            return ScanInstrument(voltage, settings);
+        if (parser_->isSet(o_.Field))
+            Fail(kExitUsage, QStringLiteral("scan does not take --field with the classic detector (--detector plate does)"));
         const int from = parser_->isSet(o_.From) ? Field(o_.From) : kFieldMinimum;
         const int charge = Charge();
         const TSubstance s = Substance();
@@ -492,9 +522,9 @@ private:
 
     // The instrument with real slits and beams (analysis/SectorInstrument.h):
     // the slit's trace over a whole scan, or the plate at one field.
-    void ScanInstrument(int voltage, TDetectorKind detector)
+    void ScanInstrument(int voltage, const TInstrumentSettings& settings)
     {
-        const bool plate = detector == TDetectorKind::Plate;
+        const bool plate = settings.Detector == TDetectorKind::Plate;
         if (plate && parser_->isSet(o_.From))
             Fail(kExitUsage, QStringLiteral("scan --detector plate does not take --from: the plate records at --field"));
         if (!plate && parser_->isSet(o_.Field))
@@ -502,16 +532,6 @@ private:
                                             "--detector plate records at --field)"));
         if (plate && !parser_->isSet(o_.Field))
             Fail(kExitUsage, QStringLiteral("scan --detector plate needs --field"));
-        TInstrumentSettings settings;
-        settings.Detector = detector;
-        if (parser_->isSet(o_.SourceSlit))
-            settings.SourceSlit = Checked(ParseSourceSlit(parser_->value(o_.SourceSlit)));
-        if (parser_->isSet(o_.DetectorSlit))
-            settings.DetectorSlit = Checked(ParseDetectorSlit(parser_->value(o_.DetectorSlit)));
-        if (parser_->isSet(o_.EnergySpread))
-            settings.EnergySpread = Checked(ParseEnergySpread(parser_->value(o_.EnergySpread)));
-        if (parser_->isSet(o_.AngularSpread))
-            settings.AngularSpread = Checked(ParseAngularSpread(parser_->value(o_.AngularSpread)));
         const int field = plate ? Field(o_.Field) : 0;
         const int from = parser_->isSet(o_.From) ? Field(o_.From) : kFieldMinimum;
         const int charge = Charge();
@@ -581,15 +601,33 @@ private:
         Translate(deflection, spectrum, charge);
 
         const double k = SectorFieldConstant();
-        if (!parser_->isSet(o_.NoScan)) {
-            TFieldScan scan(lines, voltage, kFieldMinimum);
-            scan.Run();
-            for (const TSpectralLine& stick : scan.Sticks())
-                spectrum.AddLine(stick.Mass, 0, stick.Mass, stick.Abundance);
-        }
+        const TInstrumentSettings settings = InstrumentOptions(QStringLiteral("render"));
         const TIonPaths model = ComputeIonPathModel(voltage, field, k, lines);
-        ShowIonPaths(deflection, model, lines);
-        ShowDetector(spectrum, model, lines);
+        if (settings.Detector == TDetectorKind::Classic) {
+            if (!parser_->isSet(o_.NoScan)) {
+                TFieldScan scan(lines, voltage, kFieldMinimum);
+                scan.Run();
+                for (const TSpectralLine& stick : scan.Sticks())
+                    spectrum.AddLine(stick.Mass, 0, stick.Mass, stick.Abundance);
+            }
+            ShowIonPaths(deflection, model, lines);
+            ShowDetector(spectrum, model, lines);
+        } else {
+            // As the window draws them: the beams, and the slit's trace of a
+            // whole scan (a sample per field position) or the plate at B.
+            const TSectorInstrument instrument(settings, voltage, k);
+            ShowBeams(deflection, instrument, lines, field);
+            if (settings.Detector == TDetectorKind::Plate) {
+                ShowPlate(spectrum, instrument, lines, field);
+            } else if (!parser_->isSet(o_.NoScan)) {
+                std::optional<TTraceSample> previous;
+                for (const TTraceSample& sample : instrument.Scan(lines, kFieldMinimum)) {
+                    AddTraceSample(spectrum, previous, sample);
+                    previous = sample;
+                }
+            }
+            spectrum.CrossHair1()->SetPosX(model.MassInFocus);
+        }
 
         try {
             if (!deflectionPath.isEmpty())
