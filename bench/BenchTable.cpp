@@ -376,6 +376,20 @@ void InstrumentTables()
                        .arg(Counter(QStringLiteral("PlateBlackening/") + s, "readings"))
                        .arg(Num(*plate), Verdict(*plate < 16));
     }
+    // The window with these instruments (bench_simulation): one picture with
+    // every line's beam, and its whole slit scan.
+    for (const char* kind : {"slit", "plate"})
+        if (const auto t = Cpu(QStringLiteral("InstrumentPicture/") + QLatin1String(kind)))
+            out << QStringLiteral("  window picture with the %1 (%2 lines' beams%3): %4 ms -> target one frame (16 ms): %5\n")
+                       .arg(QLatin1String(kind))
+                       .arg(Counter(QStringLiteral("InstrumentPicture/") + QLatin1String(kind), "lines"))
+                       .arg(QLatin1String(qstrcmp(kind, "plate") == 0 ? ", the blackening" : ""))
+                       .arg(Num(*t), Verdict(*t < 16));
+    for (const auto& [name, r] : results)
+        if (name.startsWith(QLatin1String("WindowSlitScan/")))
+            out << QStringLiteral("  the window's whole slit scan, platform %1: %2 ms wall, %3 ms per pass of %4\n")
+                       .arg(name.mid(15), Num(r.RealMs), Num(Counter(name, "ms_per_pass")))
+                       .arg(Counter(name, "passes"));
 }
 
 void LaboratoryTables()

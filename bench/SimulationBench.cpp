@@ -69,12 +69,9 @@ void ComputeIonPaths(benchmark::State& state)
 }
 BENCHMARK(ComputeIonPaths)->Arg(10)->Arg(100)->Arg(500)->Unit(benchmark::kMicrosecond)->MinTime(0.5)->Repetitions(3)->ReportAggregatesOnly(true);
 
-void FieldScan(benchmark::State& state)
+// Chooses the shipped substance with the most lines in the window.
+void ChooseMostLines(TfrmExample& w)
 {
-    TfrmExample w;
-    w.SetLibraryPath(ShippedLibrary());
-    w.show();
-    w.FormActivate();
     TSpectrumLibrary lib;
     lib.Open(ShippedLibrary());
     int best = 0, bestLines = 0;
@@ -90,6 +87,56 @@ void FieldScan(benchmark::State& state)
     }
     w.spectrumbox->setCurrentIndex(best);
     w.spectrumboxChange();
+}
+
+// A slit of the usual size and a beam with some spread, at 3000 V, where
+// every shipped line reaches the detector.
+TInstrumentSettings TypicalInstrument(TDetectorKind kind)
+{
+    TInstrumentSettings s;
+    s.Detector = kind;
+    s.SourceSlit = 0.5;
+    s.DetectorSlit = 0.5;
+    s.EnergySpread = 10;
+    s.AngularSpread = 1;
+    return s;
+}
+
+// The window's picture with real beams: every line's rays in the deflection
+// view and, with the plate, the blackening against m/z; two field positions
+// in turn, so that every call draws anew.
+void InstrumentPicture(benchmark::State& state, TDetectorKind kind)
+{
+    TfrmExample w;
+    w.SetLibraryPath(ShippedLibrary());
+    w.show();
+    w.FormActivate();
+    ChooseMostLines(w);
+    w.Energy->setValue(3000);
+    w.SetDetector(TypicalInstrument(kind));
+    int bp = 3000;
+    for (auto _ : state) {
+        w.ComputeIonPaths(3000, bp);
+        bp = bp == 3000 ? 3001 : 3000;
+    }
+    state.counters["lines"] = w.LineCount();
+}
+BENCHMARK_CAPTURE(InstrumentPicture, slit, TDetectorKind::Slit)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(InstrumentPicture, plate, TDetectorKind::Plate)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// The window's whole scan: 500 passes with the classic detector, 5000 (one
+// field position each) with a slit.
+void FieldScan(benchmark::State& state, TDetectorKind kind)
+{
+    TfrmExample w;
+    w.SetLibraryPath(ShippedLibrary());
+    w.show();
+    w.FormActivate();
+    ChooseMostLines(w);
+    if (kind != TDetectorKind::Classic) {
+        w.Energy->setValue(3000);
+        w.SetDetector(TypicalInstrument(kind));
+    }
     int passes = 0;
     w.OnScanPass = [&passes](int) { ++passes; };
     QElapsedTimer wall; // the X server works in its own process: wall time counts
@@ -114,11 +161,16 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const std::string scan = "FieldScan/" + QGuiApplication::platformName().toStdString();
-    benchmark::RegisterBenchmark(scan.c_str(), FieldScan)
+    benchmark::RegisterBenchmark(scan.c_str(), FieldScan, TDetectorKind::Classic)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1)
         ->Repetitions(3)
         ->ReportAggregatesOnly(true);
+    const std::string slitScan = "WindowSlitScan/" + QGuiApplication::platformName().toStdString();
+    benchmark::RegisterBenchmark(slitScan.c_str(), FieldScan, TDetectorKind::Slit)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

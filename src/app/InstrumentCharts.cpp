@@ -14,6 +14,20 @@ namespace {
 constexpr double kWallX = 99.5;
 constexpr double kCurrentAxisStep = 50;
 
+// The rays that show a beam as a band: its middle and the two that meet the
+// wall lowest and highest (by radius where none reaches it). The others lie
+// between them; drawing all of them would only cost time in a scan.
+std::vector<TBeamRay> BandOf(const std::vector<TBeamRay>& rays)
+{
+    if (rays.size() <= 3)
+        return rays;
+    const auto key = [](const TBeamRay& r) { return r.WallY ? *r.WallY : r.Radius; };
+    const auto [low, high] = std::minmax_element(rays.begin() + 1, rays.end(), [&key](const TBeamRay& a, const TBeamRay& b) {
+        return key(a) < key(b);
+    });
+    return {rays.front(), *low, *high};
+}
+
 } // namespace
 
 void ShowBeams(TRChart& deflection, const TSectorInstrument& instrument, const std::vector<TSpectralLine>& lines,
@@ -25,7 +39,7 @@ void ShowBeams(TRChart& deflection, const TSectorInstrument& instrument, const s
     // The loader leaves the lines by ascending abundance: strong beams on top.
     for (const TSpectralLine& line : lines) {
         deflection.SetDataColor(MixColors(0xFFF0F0, 0x500000, line.Abundance / 100));
-        for (const TBeamRay& ray : instrument.Rays(line.Mass, fieldPosition)) {
+        for (const TBeamRay& ray : BandOf(instrument.Rays(line.Mass, fieldPosition))) {
             if (ray.Radius > kStraightPathLimit)
                 deflection.AddLine(kSourceX + ray.Offset, 0, kSourceX + ray.Offset, top);
             else

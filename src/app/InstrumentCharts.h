@@ -13,9 +13,10 @@
 
 class TRChart;
 
-// Replaces the deflection chart's items: every line's rays (faintest line
-// first, as the classic paths), then the wall: the slit's two jaws, or the
-// plate. Paints once at the end.
+// Replaces the deflection chart's items: every line's beam as a band of
+// three rays, its middle and its edges on the wall (faintest line first, as
+// the classic paths), then the wall: the slit's two jaws, or the plate.
+// Paints once at the end.
 void ShowBeams(TRChart& deflection, const TSectorInstrument& instrument, const std::vector<TSpectralLine>& lines,
                int fieldPosition);
 

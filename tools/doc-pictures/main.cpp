@@ -100,8 +100,10 @@ bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
     };
     for (const TShot& shot : shots) {
         w.Instrument().SetDetector(shot.Settings);
-        if (shot.Settings.Detector == TDetectorKind::Slit)
+        if (shot.Settings.Detector == TDetectorKind::Slit) {
+            w.TBMagnetic->setValue(1); // a scan rises from where the field stands
             w.ScStartBtnClick();
+        }
         // The field where xenon's 131 reaches the slit: m goes as B^2, and
         // 500 mT brings 171.5 there at 5000 V.
         w.TBMagnetic->setValue(4370);
