@@ -7,16 +7,6 @@
 
 namespace {
 
-// The classic model's geometry and field scale (app/SectorField.h), which
-// this library cannot include; the figures must stay the same.
-constexpr double kSource = 20;
-constexpr double kWall = 100;
-constexpr double kFocusRadius = 80;
-constexpr double kClassicTolerance = 1;
-constexpr int kPositionsPerTesla = 10000;
-constexpr int kFirstPosition = 1, kLastPosition = 5000;
-constexpr double kUnitsPerMetre = 300;
-
 // The grid's images lie at most W / kGridFineness apart (see the header).
 constexpr double kGridFineness = 32;
 constexpr int kMaxSpreadRays = 64, kMinOffsetRays = 3, kMaxOffsetRays = 64;
@@ -60,33 +50,16 @@ int GridCount(double image, double smoothing, int least, int most)
 
 } // namespace
 
-double RadiusFactorAt(int voltage, int fieldPosition, double k)
-{
-    // As ComputeIonPathModel computes it, operation for operation.
-    const double b = double(fieldPosition) / kPositionsPerTesla;
-    return std::sqrt(voltage * k / (b * b)) * kUnitsPerMetre;
-}
-
-double MassInFocusAt(int voltage, int fieldPosition, double k)
-{
-    return std::pow(kFocusRadius / RadiusFactorAt(voltage, fieldPosition, k), 2);
-}
-
-TMassRange ReachableMasses(int voltage, double k)
-{
-    return {MassInFocusAt(voltage, kFirstPosition, k), MassInFocusAt(voltage, kLastPosition, k)};
-}
-
 std::optional<double> WallHeight(double radius)
 {
-    if (!(radius >= (kWall - kSource) / 2))
+    if (!(radius >= (kWallX - kSourceX) / 2))
         return std::nullopt;
-    return std::sqrt(2 * (kWall - kSource) * (radius - (kWall - kSource) / 2));
+    return std::sqrt(2 * (kWallX - kSourceX) * (radius - (kWallX - kSourceX) / 2));
 }
 
 double MassAtHeight(double height, int voltage, int fieldPosition, double k)
 {
-    const double r = height * height / (2 * (kWall - kSource)) + (kWall - kSource) / 2;
+    const double r = height * height / (2 * (kWallX - kSourceX)) + (kWallX - kSourceX) / 2;
     return std::pow(r / RadiusFactorAt(voltage, fieldPosition, k), 2);
 }
 
@@ -96,11 +69,11 @@ TBeamRay TraceRay(double radius, double offset, double angle)
     ray.Offset = offset;
     ray.Angle = angle;
     ray.Radius = radius;
-    ray.CentreX = kSource + offset + radius * std::cos(angle);
+    ray.CentreX = kSourceX + offset + radius * std::cos(angle);
     ray.CentreY = -radius * std::sin(angle);
     // The ion moves right until the circle's rightmost point; the wall is
     // met on the way there, at the upper of the circle's two crossings.
-    const double dx = kWall - ray.CentreX;
+    const double dx = kWallX - ray.CentreX;
     if (dx <= radius)
         ray.WallY = ray.CentreY + std::sqrt(radius * radius - dx * dx);
     return ray;
@@ -143,7 +116,7 @@ TSectorInstrument::TSectorInstrument(const TInstrumentSettings& settings, int vo
     // An energy spread of the whole voltage would stop some ions at the source.
     energyHalf_ = std::min(energyHalf_, 0.5);
     angle_ = NonNegative(settings.AngularSpread) / 1000;
-    slitRays_ = RaysFor(kFocusRadius, 2 * halfSlit_);
+    slitRays_ = RaysFor(kDetectorRadius, 2 * halfSlit_);
 
     // Every ray lands higher for a larger radius and for a smaller angle, so
     // the beam touches the slit only between these central radii: the
@@ -153,7 +126,7 @@ TSectorInstrument::TSectorInstrument(const TInstrumentSettings& settings, int vo
     reachHigh_ = 0;
     const double cosA = std::cos(angle_), sinA = std::sin(angle_), tanHalfA = std::tan(angle_ / 2);
     for (const double d : slitRays_.Offsets) {
-        const double c = kFocusRadius - d;
+        const double c = kDetectorRadius - d;
         reachLow_ = std::min(reachLow_, RadiusLanding(SlitLow(), c, cosA, -sinA, -tanHalfA) / std::sqrt(1 + energyHalf_));
         reachHigh_ = std::max(reachHigh_, RadiusLanding(SlitHigh(), c, cosA, sinA, tanHalfA) / std::sqrt(1 - energyHalf_));
     }
@@ -168,9 +141,9 @@ TSectorInstrument::TRaySet TSectorInstrument::RaysFor(double radius, double wind
     // r dU/2U * dy/dr with dy/dr = 80 / y, angle 2 a r, start positions
     // s1 |80 - r| / y to first order and s1^2 / 8r to second.
     const double y = std::max(WallHeight(radius).value_or(0), 1.0);
-    const double energy = energyHalf_ * radius * kFocusRadius / y;
+    const double energy = energyHalf_ * radius * kDetectorRadius / y;
     const double angle = 2 * angle_ * radius;
-    const double offsets = sourceSlit_ * std::fabs(kFocusRadius - radius) / y + sourceSlit_ * sourceSlit_ / (8 * radius);
+    const double offsets = sourceSlit_ * std::fabs(kDetectorRadius - radius) / y + sourceSlit_ * sourceSlit_ / (8 * radius);
 
     TRaySet set;
     // The energy in closed form where it can be (two divisions a ray); the
@@ -210,7 +183,7 @@ void TSectorInstrument::SharesAbove(const TRaySet& rays, double radius, double b
         return;
     const double weight = 1 / double(rays.Offsets.size() * rays.Others.size());
     for (const double d : rays.Offsets) {
-        const double c = kFocusRadius - d;
+        const double c = kDetectorRadius - d;
         if (rays.Exact == TExact::Angle) {
             // The angles that land a ray within [base, edge] (higher for
             // smaller angles): t(y) = acos(rho / 2R) - phi, rho and phi of
@@ -263,7 +236,7 @@ double TSectorInstrument::Share(double radius) const
     switch (settings_.Detector) {
     case TDetectorKind::Classic:
         // The classic model holds the radius as a 32-bit float.
-        return std::fabs(kFocusRadius - float(radius)) < kClassicTolerance ? 1 : 0;
+        return std::fabs(kDetectorRadius - float(radius)) < kFocusTolerance ? 1 : 0;
     case TDetectorKind::Slit:
     case TDetectorKind::Plate: // read at the slit's place through the same window
         break;
@@ -286,13 +259,13 @@ double TSectorInstrument::Current(const std::vector<TSpectralLine>& lines, int f
         // model picks it.
         double best = 1e10, current = 0;
         for (const TSpectralLine& l : lines) {
-            const double d = std::fabs(kFocusRadius - float(std::sqrt(l.Mass) * f));
+            const double d = std::fabs(kDetectorRadius - float(std::sqrt(l.Mass) * f));
             if (d < best) {
                 best = d;
                 current = l.Abundance;
             }
         }
-        return best < kClassicTolerance ? current : 0;
+        return best < kFocusTolerance ? current : 0;
     }
     double current = 0;
     for (const TSpectralLine& l : lines) {
@@ -311,9 +284,9 @@ TTraceSample TSectorInstrument::Sample(const std::vector<TSpectralLine>& lines, 
 std::vector<TTraceSample> TSectorInstrument::Scan(const std::vector<TSpectralLine>& lines, int from) const
 {
     std::vector<TTraceSample> trace;
-    from = std::max(from, kFirstPosition);
-    trace.reserve(size_t(std::max(0, kLastPosition - from + 1)));
-    for (int p = from; p <= kLastPosition; ++p)
+    from = std::max(from, kFieldMinimum);
+    trace.reserve(size_t(std::max(0, kFieldMaximum - from + 1)));
+    for (int p = from; p <= kFieldMaximum; ++p)
         trace.push_back(Sample(lines, p));
     return trace;
 }
@@ -350,7 +323,7 @@ TPlateLine TSectorInstrument::PlateLine(const TSpectralLine& line, double f) con
     for (const double e : {-energyHalf_, energyHalf_})
         for (const double t : {-angle_, angle_}) {
             const double radius = p.Radius * std::sqrt(1 + e);
-            for (const double d : {-s, s, std::clamp(kFocusRadius - radius * std::cos(t), -s, s)})
+            for (const double d : {-s, s, std::clamp(kDetectorRadius - radius * std::cos(t), -s, s)})
                 if (const std::optional<double> y = TraceRay(radius, d, t).WallY) {
                     p.Reaches = true;
                     p.Low = std::min(p.Low, *y);

@@ -79,6 +79,7 @@
 // emulsion. The plate spans y = 2 to 100: lower, the
 // paths graze the wall.
 
+#include "analysis/SectorGeometry.h"
 #include "support/SpectralLine.h"
 
 #include <optional>
@@ -137,17 +138,6 @@ struct TPlateReading {
     double Height = 0, Mass = 0, Blackening = 0;
 };
 
-struct TMassRange {
-    double Low = 0, High = 0;
-};
-
-// The classic model's own figures, by its own arithmetic: F, and the m/z in
-// focus (80 / F)^2, at a voltage and field position (B = position / 10000 T).
-double RadiusFactorAt(int voltage, int fieldPosition, double k);
-double MassInFocusAt(int voltage, int fieldPosition, double k);
-// What the classic detector can hold at a voltage: the m/z in focus at
-// 0.1 mT and at 500 mT.
-TMassRange ReachableMasses(int voltage, double k);
 // y(r) = sqrt(160 (r - 40)); none for r < 40.
 std::optional<double> WallHeight(double radius);
 // The m/z whose central ray meets the wall at `height`: r = height^2 / 160 + 40,

@@ -15,9 +15,7 @@
 #include <optional>
 #include <vector>
 
-constexpr int kScanStep = 10;
-constexpr int kFieldMinimum = 1;    // the field slider's range: 0.1 to 500 mT
-constexpr int kFieldMaximum = 5000;
+constexpr int kScanStep = 10; // kFieldMinimum and kFieldMaximum: analysis/SectorGeometry.h
 
 struct TScanPass {
     int Advanced = 0;  // the field 10 positions up, kept within the range

@@ -11,7 +11,7 @@ namespace {
 
 // The wall stands at the deflection view's right edge; its jaws and the
 // plate are drawn just inside, so that the chart's frame does not hide them.
-constexpr double kWallX = 99.5;
+constexpr double kWallDrawnX = 99.5;
 constexpr double kCurrentAxisStep = 50;
 
 // The rays that show a beam as a band: its middle and the two that meet the
@@ -49,10 +49,10 @@ void ShowBeams(TRChart& deflection, const TSectorInstrument& instrument, const s
     deflection.SetDataColor(clBlack);
     deflection.SetLineWidth(3);
     if (instrument.Settings().Detector == TDetectorKind::Plate) {
-        deflection.AddLine(kWallX, kPlateLowY, kWallX, kPlateHighY);
+        deflection.AddLine(kWallDrawnX, kPlateLowY, kWallDrawnX, kPlateHighY);
     } else {
-        deflection.AddLine(kWallX, 0, kWallX, instrument.SlitLow());
-        deflection.AddLine(kWallX, instrument.SlitHigh(), kWallX, top);
+        deflection.AddLine(kWallDrawnX, 0, kWallDrawnX, instrument.SlitLow());
+        deflection.AddLine(kWallDrawnX, instrument.SlitHigh(), kWallDrawnX, top);
     }
     deflection.SetLineWidth(1);
     deflection.SetSuppressPaint(false);

@@ -1,7 +1,5 @@
 #include "app/SectorField.h"
 
-#include "app/FieldScan.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -14,8 +12,7 @@ TIonPaths ComputeIonPathModel(int voltage, int fieldPosition, double k,
                               const std::vector<TSpectralLine>& lines)
 {
     TIonPaths r;
-    const double b = double(fieldPosition) / kFieldScale;
-    r.F = std::sqrt(voltage * k / (b * b)) * 300;
+    r.F = RadiusFactorAt(voltage, fieldPosition, k);
     r.Paths.reserve(lines.size());
     for (size_t i = 0; i < lines.size(); ++i) {
         TIonPath p;
@@ -42,21 +39,16 @@ std::vector<TSpectralLine> LinesAtCharge(std::vector<TSpectralLine> lines, int c
     return lines;
 }
 
-double LargestMassInFocus(int voltage, double k)
-{
-    return ComputeIonPathModel(voltage, kFieldMaximum, k, {}).MassInFocus;
-}
-
 std::optional<int> HighestVoltageReaching(double mass, double k)
 {
     constexpr int lowest = 3000, highest = 8000;
     if (!(mass > 0))
         return highest;
     // m_max(U) * U is the same for every U.
-    const double u = LargestMassInFocus(highest, k) * highest / mass;
+    const double u = ReachableMasses(highest, k).High * highest / mass;
     int v = int(std::min<double>(std::floor(u), highest));
     // The model's rounding decides at the edge: step down until it agrees.
-    while (v >= lowest && LargestMassInFocus(v, k) < mass)
+    while (v >= lowest && ReachableMasses(v, k).High < mass)
         --v;
     if (v < lowest)
         return std::nullopt;

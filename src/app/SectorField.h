@@ -3,6 +3,7 @@
 // every spectral line's ions for an acceleration voltage and a magnetic field,
 // and the line whose path ends in the detector.
 
+#include "analysis/SectorGeometry.h"
 #include "support/SpectralLine.h"
 
 #include <optional>
@@ -11,12 +12,9 @@
 // Twice the atomic mass unit divided by the elementary charge, in kg/C.
 double SectorFieldConstant();
 
-// Geometry of the deflection view, in chart units (300 per metre).
-constexpr double kSourceX = 20;
-constexpr double kDetectorRadius = 80;
-constexpr double kFocusTolerance = 1;
+// The geometry of the deflection view and the field's scale are
+// analysis/SectorGeometry.h's. Above this radius a path is drawn straight.
 constexpr double kStraightPathLimit = 5000;
-constexpr int kFieldScale = 10000; // slider steps per tesla
 
 struct TIonPath {
     float Radius = 0;      // as the model holds it: a 32-bit float
@@ -41,12 +39,7 @@ TIonPaths ComputeIonPathModel(int voltage, int fieldPosition, double k,
 // r = sqrt(2 m U / (z e)) / B. With z = 1 the lines are returned as they are.
 std::vector<TSpectralLine> LinesAtCharge(std::vector<TSpectralLine> lines, int charge);
 
-// The largest m/z that can be focused on the detector at this voltage: the
-// mass in focus at the field's maximum (500 mT). A line above it never
-// reaches the detector at this voltage, whatever the field.
-double LargestMassInFocus(int voltage, double k);
-
 // The highest whole voltage at which ions of m/z `mass` can still be focused
-// (the largest m/z in focus falls as 1/U at the field's maximum), at most
+// (the largest m/z in focus, ReachableMasses(U, k).High, falls as 1/U), at most
 // 8000 V; none when even 3000 V is too high (the voltage slider's range).
 std::optional<int> HighestVoltageReaching(double mass, double k);

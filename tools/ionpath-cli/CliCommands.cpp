@@ -679,7 +679,7 @@ private:
         // mass in focus at a fixed field goes as 1/U (r = sqrt(2 U m / z e) / B),
         // so m/z M reaches the detector up to U = U0 * M0 / M.
         const double k = SectorFieldConstant();
-        const double largest = LargestMassInFocus(voltage, k);
+        const double largest = ReachableMasses(voltage, k).High;
         std::vector<double> missing;
         for (const double mz : all)
             if (mz > largest && !recorded.count(mz))

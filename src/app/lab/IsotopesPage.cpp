@@ -287,7 +287,7 @@ void TIsotopesPage::ShowReach()
 {
     const double k = SectorFieldConstant();
     const int voltage = instrument_.Voltage();
-    const double largest = LargestMassInFocus(voltage, k);
+    const double largest = ReachableMasses(voltage, k).High;
     double heaviest = 0;
     int out = 0;
     for (const TSpectralLine& l : LinesAtCharge(instrument_.SubstanceLines(), instrument_.Charge()))
