@@ -279,7 +279,8 @@ bool TUserSpectrumLibrary::Load(QString* error)
     return LoadFile(path_, library_, names_, readable, error);
 }
 
-bool TUserSpectrumLibrary::Append(const QByteArray& records, QString* error)
+bool TUserSpectrumLibrary::Rewrite(const QString& nothingDone, const TReadBackFault& notReadBack,
+                                   const std::function<std::optional<QString>(QByteArray&)>& change, QString* error)
 {
     auto fail = [&](const QString& why) {
         if (error)
@@ -288,84 +289,88 @@ bool TUserSpectrumLibrary::Append(const QByteArray& records, QString* error)
     };
     const QString nativePath = QDir::toNativeSeparators(path_);
     // What is on the disk now, not what the last Load saw: another copy of
-    // the program may have added to the file since.
+    // the program may have changed the file since.
     QByteArray content;
     QString why;
     if (!ReadFileBytes(path_, content, why))
-        return fail(QStringLiteral("Nothing was added to \"%1\": %2").arg(nativePath, why));
-    if (content.isEmpty())
-        content = kNewFileHeader;
-    else if (!content.endsWith('\n') && !content.endsWith('\r'))
-        content += kLineEnd; // the last line ends before the new records begin
-    content += records;
-    if (content.size() > TSpectrumLibrary::kMaxFileSize)
-        return fail(QStringLiteral("Nothing was added to \"%1\": the file would be too large for a spectrum library.")
-                        .arg(nativePath));
-
-    const QString folder = QFileInfo(path_).absolutePath();
-    if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("Nothing was added to \"%1\": the folder \"%2\" cannot be created.")
-                        .arg(nativePath, QDir::toNativeSeparators(folder)));
+        return fail(nothingDone.arg(nativePath, why));
+    if (const std::optional<QString> refused = change(content))
+        return fail(*refused);
     if (!WriteWholeFile(path_, content, &why))
-        return fail(QStringLiteral("Nothing was added to \"%1\": %2").arg(nativePath, why));
+        return fail(nothingDone.arg(nativePath, why));
 
     QString report;
     bool readable = false;
     if (!LoadFile(path_, library_, names_, readable, &report) && !readable)
-        return fail(QStringLiteral("The records were added to \"%1\", but the file cannot be read back: %2")
-                        .arg(nativePath, report));
+        return fail(notReadBack(nativePath, report));
     if (error)
         *error = report; // damaged records, if any, that were there before
     return true;
 }
 
+bool TUserSpectrumLibrary::Append(const QByteArray& records, QString* error)
+{
+    const QString nativePath = QDir::toNativeSeparators(path_);
+    return Rewrite(
+        QStringLiteral("Nothing was added to \"%1\": %2"),
+        [](const QString& path, const QString& report) {
+            return QStringLiteral("The records were added to \"%1\", but the file cannot be read back: %2").arg(path, report);
+        },
+        [&](QByteArray& content) -> std::optional<QString> {
+            if (content.isEmpty())
+                content = kNewFileHeader;
+            else if (!content.endsWith('\n') && !content.endsWith('\r'))
+                content += kLineEnd; // the last line ends before the new records begin
+            content += records;
+            if (content.size() > TSpectrumLibrary::kMaxFileSize)
+                return QStringLiteral("Nothing was added to \"%1\": the file would be too large for a spectrum library.")
+                    .arg(nativePath);
+            const QString folder = QFileInfo(path_).absolutePath();
+            if (!QDir().mkpath(folder))
+                return QStringLiteral("Nothing was added to \"%1\": the folder \"%2\" cannot be created.")
+                    .arg(nativePath, QDir::toNativeSeparators(folder));
+            return std::nullopt;
+        },
+        error);
+}
+
 bool TUserSpectrumLibrary::Remove(const QString& name, QString* error)
 {
-    auto fail = [&](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
     const QString nativePath = QDir::toNativeSeparators(path_);
-    QByteArray content;
-    QString why;
-    if (!ReadFileBytes(path_, content, why))
-        return fail(QStringLiteral("Nothing was removed from \"%1\": %2").arg(nativePath, why));
-
-    // The records by the lines the reader sees, as it lists them: a
-    // "/NAME" line, then the name line.
-    const QString key = LibraryNameKey(name);
-    const TTextEncoding encoding = DetectTextEncoding(content);
-    TLineScanner lines(content);
-    QByteArray buffer;
-    qsizetype begin = -1;
-    qsizetype end = content.size();
-    for (bool endOfStream = false; !endOfStream;) {
-        const TLineSpan line = lines.Next();
-        endOfStream = line.EndOfStream;
-        if (!IsNameMarker(lines.Text(line, buffer)))
-            continue;
-        if (begin >= 0) {
-            end = line.Begin;
-            break;
-        }
-        const TLineSpan nameLine = lines.Next();
-        endOfStream = nameLine.EndOfStream;
-        if (!key.isEmpty() && LibraryNameKey(NameInLine(DecodeText(lines.Text(nameLine, buffer), encoding))) == key)
-            begin = line.Begin;
-    }
-    if (begin < 0)
-        return fail(QStringLiteral("\"%1\" is not in \"%2\".").arg(name, nativePath));
-    content.remove(begin, end - begin);
-    if (!WriteWholeFile(path_, content, &why))
-        return fail(QStringLiteral("Nothing was removed from \"%1\": %2").arg(nativePath, why));
-
-    QString report;
-    bool readable = false;
-    if (!LoadFile(path_, library_, names_, readable, &report) && !readable)
-        return fail(QStringLiteral("\"%1\" was removed from \"%2\", but the file cannot be read back: %3")
-                        .arg(name, nativePath, report));
-    if (error)
-        *error = report;
-    return true;
+    return Rewrite(
+        QStringLiteral("Nothing was removed from \"%1\": %2"),
+        [&name](const QString& path, const QString& report) {
+            return QStringLiteral("\"%1\" was removed from \"%2\", but the file cannot be read back: %3")
+                .arg(name, path, report);
+        },
+        [&](QByteArray& content) -> std::optional<QString> {
+            // The records by the lines the reader sees, as it lists them: a
+            // "/NAME" line, then the name line.
+            const QString key = LibraryNameKey(name);
+            const TTextEncoding encoding = DetectTextEncoding(content);
+            TLineScanner lines(content);
+            QByteArray buffer;
+            qsizetype begin = -1;
+            qsizetype end = content.size();
+            for (bool endOfStream = false; !endOfStream;) {
+                const TLineSpan line = lines.Next();
+                endOfStream = line.EndOfStream;
+                if (!IsNameMarker(lines.Text(line, buffer)))
+                    continue;
+                if (begin >= 0) {
+                    end = line.Begin;
+                    break;
+                }
+                const TLineSpan nameLine = lines.Next();
+                endOfStream = nameLine.EndOfStream;
+                if (!key.isEmpty()
+                    && LibraryNameKey(NameInLine(DecodeText(lines.Text(nameLine, buffer), encoding))) == key)
+                    begin = line.Begin;
+            }
+            if (begin < 0)
+                return QStringLiteral("\"%1\" is not in \"%2\".").arg(name, nativePath);
+            content.remove(begin, end - begin);
+            return std::nullopt;
+        },
+        error);
 }

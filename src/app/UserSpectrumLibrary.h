@@ -15,6 +15,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <optional>
 #include <vector>
 
 // $XDG_DATA_HOME/ionpath/user_spectra.tra; with XDG_DATA_HOME unset, empty
@@ -74,6 +76,14 @@ public:
     bool Remove(const QString& name, QString* error = nullptr);
 
 private:
+    using TReadBackFault = std::function<QString(const QString& path, const QString& report)>;
+    // Reads the file as it is on the disk now, lets `change` edit its bytes
+    // (or say why it will not), writes the result whole and reads it back.
+    // `nothingDone` ("%1": the path, "%2": the reason) is the fault when the
+    // file cannot be read or written.
+    bool Rewrite(const QString& nothingDone, const TReadBackFault& notReadBack,
+                 const std::function<std::optional<QString>(QByteArray&)>& change, QString* error);
+
     QString path_;
     TSpectrumLibrary library_;
     QStringList names_;
