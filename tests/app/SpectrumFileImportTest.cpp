@@ -5,6 +5,7 @@
 #include "app/Substance.h"
 
 #include "../analysis/ImportSamples.h"
+#include "../TestFiles.h"
 #include "../faults/AsOtherUser.h"
 
 #include <QDir>
@@ -15,19 +16,6 @@
 using namespace import_samples;
 
 namespace {
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
 
 TImportedSpectrum Only(const QByteArray& content, const QString& file)
 {
@@ -129,7 +117,7 @@ public:
     QString File(const QString& name, const QByteArray& bytes) const
     {
         const QString path = dir_.filePath(name);
-        Write(path, bytes);
+        WriteTestFile(path, bytes);
         return path;
     }
     QString Path(const QString& name) const { return dir_.filePath(name); }
@@ -170,7 +158,7 @@ TEST(SpectrumFileImport, FilesGoInTogetherAndNothingTwice)
     // of the name with other lines gets a name of its own.
     const QString jdx = folder.File(QStringLiteral("probanol.jdx"), kJcamp);
     const QString other = folder.File(QStringLiteral("other.msp"), "Name: probanol\nDB#: QQ7\nNum Peaks: 1\n50 1\n");
-    const QByteArray before = Read(folder.LibraryPath());
+    const QByteArray before = ReadTestFile(folder.LibraryPath());
     const TImportReport again = ImportSpectrumFiles(library, {msp, jdx, other});
     EXPECT_EQ(again.Lines, (QStringList{
                                msp + QStringLiteral(": 0 imported, 2 already in the library, 1 refused; line 17: \"zz\" "
@@ -179,7 +167,7 @@ TEST(SpectrumFileImport, FilesGoInTogetherAndNothingTwice)
                                other + QStringLiteral(": 1 imported; line 1: \"probanol\" is in the library with other "
                                                       "lines, imported as \"probanol [QQ7]\""),
                            }));
-    EXPECT_TRUE(Read(folder.LibraryPath()).startsWith(before));
+    EXPECT_TRUE(ReadTestFile(folder.LibraryPath()).startsWith(before));
     EXPECT_EQ(library.SubstanceNames(), (QStringList{"Probanol", "Second", "probanol [QQ7]"}));
 }
 
@@ -187,7 +175,7 @@ TEST(SpectrumFileImport, ALibraryThatCannotBeWrittenTakesNothing)
 {
     TImportFolder folder;
     // A regular file where the library's folder would have to be.
-    Write(folder.Path(QStringLiteral("data")), "in the way");
+    WriteTestFile(folder.Path(QStringLiteral("data")), "in the way");
     const QString msp = folder.File(QStringLiteral("probanol.msp"), kMsp);
     const QString jdx = folder.File(QStringLiteral("second.jdx"), QByteArray(kJcamp).replace("Probanol", "Second"));
     TUserSpectrumLibrary library(folder.LibraryPath());
@@ -199,7 +187,7 @@ TEST(SpectrumFileImport, ALibraryThatCannotBeWrittenTakesNothing)
         EXPECT_TRUE(line.contains(QStringLiteral(": nothing imported, the spectrum library could not be written: "
                                                  "Nothing was added to")))
             << line.toStdString();
-    EXPECT_EQ(Read(folder.Path(QStringLiteral("data"))), QByteArray("in the way"));
+    EXPECT_EQ(ReadTestFile(folder.Path(QStringLiteral("data"))), QByteArray("in the way"));
     EXPECT_TRUE(library.SubstanceNames().isEmpty());
 }
 
@@ -211,20 +199,20 @@ TEST(SpectrumFileImport, RemoveTakesOutOneRecordsBytes)
     };
     const QByteArray head = "A library of three\r\n\r\n";
     QDir().mkpath(QFileInfo(folder.LibraryPath()).path());
-    Write(folder.LibraryPath(), head + record("Alpha") + record("Beta") + record("Gamma"));
+    WriteTestFile(folder.LibraryPath(), head + record("Alpha") + record("Beta") + record("Gamma"));
     TUserSpectrumLibrary library(folder.LibraryPath());
     ASSERT_TRUE(library.Load());
 
     QString error;
     EXPECT_TRUE(library.Remove(QStringLiteral(" BETA "), &error)) << error.toStdString();
-    EXPECT_EQ(Read(folder.LibraryPath()), head + record("Alpha") + record("Gamma"));
+    EXPECT_EQ(ReadTestFile(folder.LibraryPath()), head + record("Alpha") + record("Gamma"));
     EXPECT_EQ(library.SubstanceNames(), (QStringList{"Alpha", "Gamma"}));
     EXPECT_TRUE(library.Remove(QStringLiteral("Gamma"), &error));
-    EXPECT_EQ(Read(folder.LibraryPath()), head + record("Alpha"));
+    EXPECT_EQ(ReadTestFile(folder.LibraryPath()), head + record("Alpha"));
 
     EXPECT_FALSE(library.Remove(QStringLiteral("Beta"), &error));
     EXPECT_EQ(error, QStringLiteral("\"Beta\" is not in \"%1\".").arg(folder.LibraryPath()));
-    EXPECT_EQ(Read(folder.LibraryPath()), head + record("Alpha"));
+    EXPECT_EQ(ReadTestFile(folder.LibraryPath()), head + record("Alpha"));
 
     // A folder the user may not write in: the file stays as it was.
     const QString ionpath = QFileInfo(folder.LibraryPath()).path();
@@ -244,5 +232,5 @@ TEST(SpectrumFileImport, RemoveTakesOutOneRecordsBytes)
     EXPECT_TRUE(child.text.startsWith(QStringLiteral("0|Nothing was removed from \"%1\": ").arg(folder.LibraryPath())))
         << child.text.toStdString();
     ASSERT_TRUE(QFile::setPermissions(ionpath, open));
-    EXPECT_EQ(Read(folder.LibraryPath()), head + record("Alpha"));
+    EXPECT_EQ(ReadTestFile(folder.LibraryPath()), head + record("Alpha"));
 }

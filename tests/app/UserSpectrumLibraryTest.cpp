@@ -5,6 +5,7 @@
 #include "app/UserSpectrumLibrary.h"
 #include "support/Errors.h"
 
+#include "../TestFiles.h"
 #include "../faults/AsOtherUser.h"
 
 #include <QDir>
@@ -16,19 +17,6 @@
 #include <limits>
 
 namespace {
-
-void Write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
 
 TLibraryRecord Simple(const QString& name, std::vector<TSpectralLine> lines = {{18, 100}, {17, 21}})
 {
@@ -237,13 +225,13 @@ TEST(UserSpectrumLibrary, AppendCreatesTheFileAndAddsToIt)
     ASSERT_TRUE(user.Append(Formatted(QStringLiteral("Water")), &error)) << error.toStdString();
     EXPECT_EQ(error, QString());
     EXPECT_EQ(user.SubstanceNames(), QStringList{QStringLiteral("Water")});
-    const QByteArray first = Read(path);
+    const QByteArray first = ReadTestFile(path);
     EXPECT_TRUE(first.endsWith(Formatted(QStringLiteral("Water"))));
 
     // Another copy of the program adds a record meanwhile; it is kept.
-    Write(path, first + Formatted(QStringLiteral("Argon")));
+    WriteTestFile(path, first + Formatted(QStringLiteral("Argon")));
     ASSERT_TRUE(user.Append(Formatted(QStringLiteral("Neon")) + Formatted(QStringLiteral("Xenon")), &error));
-    EXPECT_EQ(Read(path), first + Formatted(QStringLiteral("Argon")) + Formatted(QStringLiteral("Neon")) +
+    EXPECT_EQ(ReadTestFile(path), first + Formatted(QStringLiteral("Argon")) + Formatted(QStringLiteral("Neon")) +
                               Formatted(QStringLiteral("Xenon")));
     EXPECT_EQ(user.SubstanceNames(), (QStringList{"Water", "Argon", "Neon", "Xenon"}));
     const std::optional<TSubstance> neon = LoadSubstance(user.Library(), QStringLiteral("Neon"));
@@ -252,7 +240,7 @@ TEST(UserSpectrumLibrary, AppendCreatesTheFileAndAddsToIt)
 
     // A file edited by hand whose last line has no line end: the new record
     // still begins on a line of its own.
-    Write(path, "/NAME\r\nOld (by courtesy of me)\r\n\r\n\r\n\r\n   40.0  100.0\r\n/PHYSP");
+    WriteTestFile(path, "/NAME\r\nOld (by courtesy of me)\r\n\r\n\r\n\r\n   40.0  100.0\r\n/PHYSP");
     ASSERT_TRUE(user.Append(Formatted(QStringLiteral("New")), &error));
     EXPECT_EQ(user.SubstanceNames(), (QStringList{"Old", "New"}));
 }
@@ -261,7 +249,7 @@ TEST(UserSpectrumLibrary, AFileThatVanishedBeforeAppendCountsAsEmpty)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("user_spectra.tra"));
-    Write(path, Formatted(QStringLiteral("Water")));
+    WriteTestFile(path, Formatted(QStringLiteral("Water")));
     TUserSpectrumLibrary user(path);
     ASSERT_TRUE(user.Load());
     ASSERT_EQ(user.SubstanceNames(), QStringList{QStringLiteral("Water")});
@@ -269,7 +257,7 @@ TEST(UserSpectrumLibrary, AFileThatVanishedBeforeAppendCountsAsEmpty)
     QString error;
     ASSERT_TRUE(user.Append(Formatted(QStringLiteral("Neon")), &error)) << error.toStdString();
     EXPECT_EQ(user.SubstanceNames(), QStringList{QStringLiteral("Neon")});
-    EXPECT_FALSE(Read(path).contains("Water"));
+    EXPECT_FALSE(ReadTestFile(path).contains("Water"));
 }
 
 // A damaged record is named in the one report and left out; the others are
@@ -281,7 +269,7 @@ TEST(UserSpectrumLibrary, ADamagedRecordIsReportedAndKept)
     const QByteArray broken = "/NAME\r\nBroken (by courtesy of me)\r\n\r\n\r\n\r\n   14.0  100.0   1x.0   50.0\r\n/PHYSP\r\n";
     const QByteArray orphan = "/NAME\r\nOrphan (from nowhere)\r\n\r\n\r\n\r\n   14.0  100.0\r\n/PHYSP\r\n";
     const QByteArray bytes = Formatted(QStringLiteral("Water")) + broken + orphan + Formatted(QStringLiteral("Argon"));
-    Write(path, bytes);
+    WriteTestFile(path, bytes);
     TUserSpectrumLibrary user(path);
     QString error;
     EXPECT_FALSE(user.Load(&error));
@@ -294,7 +282,7 @@ TEST(UserSpectrumLibrary, ADamagedRecordIsReportedAndKept)
 
     error.clear();
     ASSERT_TRUE(user.Append(Formatted(QStringLiteral("Neon")), &error));
-    EXPECT_EQ(Read(path), bytes + Formatted(QStringLiteral("Neon")));
+    EXPECT_EQ(ReadTestFile(path), bytes + Formatted(QStringLiteral("Neon")));
     EXPECT_EQ(user.SubstanceNames(), (QStringList{"Water", "Argon", "Neon"}));
     EXPECT_TRUE(error.contains(QStringLiteral("\"Broken\""))) << "the damage is still reported";
 }
@@ -304,7 +292,7 @@ TEST(UserSpectrumLibrary, AFolderThatCannotBeMadeChangesNothing)
     QTemporaryDir dir;
     // A regular file where the folder would have to be.
     const QString inTheWay = dir.filePath(QStringLiteral("share"));
-    Write(inTheWay, "not a folder");
+    WriteTestFile(inTheWay, "not a folder");
     const QString path = inTheWay + QStringLiteral("/ionpath/user_spectra.tra");
     TUserSpectrumLibrary user(path);
     ASSERT_TRUE(user.Load());
@@ -312,7 +300,7 @@ TEST(UserSpectrumLibrary, AFolderThatCannotBeMadeChangesNothing)
     EXPECT_FALSE(user.Append(Formatted(QStringLiteral("Water")), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("Nothing was added to \"%1\"").arg(path))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("cannot be created"))) << error.toStdString();
-    EXPECT_EQ(Read(inTheWay), QByteArray("not a folder"));
+    EXPECT_EQ(ReadTestFile(inTheWay), QByteArray("not a folder"));
     EXPECT_EQ(user.SubstanceNames(), QStringList());
 }
 
@@ -327,7 +315,7 @@ TEST(UserSpectrumLibrary, ReadOnlyFolderAndUnreadableFile)
     ASSERT_TRUE(QDir().mkdir(folder));
     const QString path = folder + QStringLiteral("/user_spectra.tra");
     const QByteArray bytes = Formatted(QStringLiteral("Water"));
-    Write(path, bytes);
+    WriteTestFile(path, bytes);
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
                                                   QFile::ReadOther | QFile::ExeOther));
@@ -341,7 +329,7 @@ TEST(UserSpectrumLibrary, ReadOnlyFolderAndUnreadableFile)
     ASSERT_TRUE(readOnly.ran);
     EXPECT_TRUE(readOnly.text.startsWith(QStringLiteral("1 0 Water|Nothing was added to \"%1\": ").arg(path)))
         << readOnly.text.toStdString();
-    EXPECT_EQ(Read(path), bytes);
+    EXPECT_EQ(ReadTestFile(path), bytes);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("user_spectra.tra")}) << "no new file left";
 
     ASSERT_TRUE(QFile::setPermissions(folder, kOpenFolder));
@@ -363,5 +351,5 @@ TEST(UserSpectrumLibrary, ReadOnlyFolderAndUnreadableFile)
     EXPECT_TRUE(unreadable.text.contains(QStringLiteral("|Nothing was added to \"%1\": The file").arg(path)))
         << unreadable.text.toStdString();
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-    EXPECT_EQ(Read(path), bytes);
+    EXPECT_EQ(ReadTestFile(path), bytes);
 }

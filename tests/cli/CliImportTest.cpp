@@ -1,7 +1,7 @@
 // ionpath-cli import: spectrum files into the user's library, a line per
 // file, and the exit status for files that cannot be read and a library
 // that cannot be written.
-#include "CliCommands.h"
+#include "CliRun.h"
 #include "app/UserSpectrumLibrary.h"
 
 #include "../analysis/ImportSamples.h"
@@ -36,22 +36,6 @@ private:
     QByteArray old_;
 };
 
-struct TRun {
-    int Status = -1;
-    QString Out, Err;
-};
-
-TRun Cli(QStringList arguments)
-{
-    TRun r;
-    QTextStream out(&r.Out), err(&r.Err);
-    arguments.prepend(QStringLiteral("ionpath-cli"));
-    r.Status = RunCli(arguments, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
-
 } // namespace
 
 TEST(CliImport, FilesGoIntoTheUsersLibrary)
@@ -62,25 +46,25 @@ TEST(CliImport, FilesGoIntoTheUsersLibrary)
     const QString library = QDir::toNativeSeparators(DefaultUserLibraryPath());
 
     // A refused record is reported; the file was read, so the status is 0.
-    const TRun first = Cli({QStringLiteral("import"), msp, jdx});
-    EXPECT_EQ(first.Status, 0) << first.Err.toStdString();
-    EXPECT_EQ(first.Out, QStringLiteral("%1: 1 imported, 1 refused; line 16: \"x\" is not a number\n"
+    const Result first = Cli({QStringLiteral("import"), msp, jdx});
+    EXPECT_EQ(first.status, 0) << first.err.toStdString();
+    EXPECT_EQ(first.out, QStringLiteral("%1: 1 imported, 1 refused; line 16: \"x\" is not a number\n"
                                         "%2: 1 imported\n"
                                         "2 imported in all into %3\n")
                              .arg(msp, jdx, library));
-    const TRun list = Cli({QStringLiteral("list")});
-    EXPECT_TRUE(list.Out.endsWith(QStringLiteral("\nProbanol\nSecond\n"))) << list.Out.toStdString();
-    const TRun lines = Cli({QStringLiteral("lines"), QStringLiteral("Second")});
-    EXPECT_TRUE(lines.Out.startsWith(QStringLiteral("mass,abundance\n"))) << lines.Out.toStdString();
-    EXPECT_TRUE(lines.Out.contains(QStringLiteral("\n31,100\n"))) << lines.Out.toStdString();
+    const Result list = Cli({QStringLiteral("list")});
+    EXPECT_TRUE(list.out.endsWith(QStringLiteral("\nProbanol\nSecond\n"))) << list.out.toStdString();
+    const Result lines = Cli({QStringLiteral("lines"), QStringLiteral("Second")});
+    EXPECT_TRUE(lines.out.startsWith(QStringLiteral("mass,abundance\n"))) << lines.out.toStdString();
+    EXPECT_TRUE(lines.out.contains(QStringLiteral("\n31,100\n"))) << lines.out.toStdString();
 
     // A file that cannot be read fails the command; the rest is imported.
-    const TRun again = Cli({QStringLiteral("import"), msp, data.File(QStringLiteral("empty.jdx"), "")});
-    EXPECT_EQ(again.Status, kExitFailure);
-    EXPECT_TRUE(again.Out.contains(QStringLiteral(": 0 imported, 1 already in the library, 1 refused;")))
-        << again.Out.toStdString();
-    EXPECT_TRUE(again.Out.contains(QStringLiteral("empty.jdx: the file is empty\n"))) << again.Out.toStdString();
-    EXPECT_EQ(again.Err, QStringLiteral("ionpath-cli: 1 of 2 files could not be read as spectrum files\n"));
+    const Result again = Cli({QStringLiteral("import"), msp, data.File(QStringLiteral("empty.jdx"), "")});
+    EXPECT_EQ(again.status, kExitFailure);
+    EXPECT_TRUE(again.out.contains(QStringLiteral(": 0 imported, 1 already in the library, 1 refused;")))
+        << again.out.toStdString();
+    EXPECT_TRUE(again.out.contains(QStringLiteral("empty.jdx: the file is empty\n"))) << again.out.toStdString();
+    EXPECT_EQ(again.err, QStringLiteral("ionpath-cli: 1 of 2 files could not be read as spectrum files\n"));
 }
 
 TEST(CliImport, WhatImportRefuses)
@@ -102,19 +86,19 @@ TEST(CliImport, WhatImportRefuses)
          "ionpath-cli: import does not take --voltage\nTry 'ionpath-cli --help'.\n"},
     };
     for (const Case& c : cases) {
-        const TRun r = Cli(c.Arguments);
-        EXPECT_EQ(r.Status, c.Status) << c.Arguments.join(u' ').toStdString();
-        EXPECT_EQ(r.Err, QString::fromUtf8(c.Err));
+        const Result r = Cli(c.Arguments);
+        EXPECT_EQ(r.status, c.Status) << c.Arguments.join(u' ').toStdString();
+        EXPECT_EQ(r.err, QString::fromUtf8(c.Err));
     }
     EXPECT_FALSE(QFile::exists(DefaultUserLibraryPath()));
 
     // The user data folder is a regular file: nothing can be written.
     const QString inTheWay = data.File(QStringLiteral("data"), "not a folder");
-    const TRun blocked = Cli({QStringLiteral("import"), msp});
-    EXPECT_EQ(blocked.Status, kExitFailure);
-    EXPECT_TRUE(blocked.Out.startsWith(msp + QStringLiteral(": nothing imported, the spectrum library could not be written")))
-        << blocked.Out.toStdString();
-    EXPECT_TRUE(blocked.Err.startsWith(QStringLiteral("ionpath-cli: nothing was imported"))) << blocked.Err.toStdString();
+    const Result blocked = Cli({QStringLiteral("import"), msp});
+    EXPECT_EQ(blocked.status, kExitFailure);
+    EXPECT_TRUE(blocked.out.startsWith(msp + QStringLiteral(": nothing imported, the spectrum library could not be written")))
+        << blocked.out.toStdString();
+    EXPECT_TRUE(blocked.err.startsWith(QStringLiteral("ionpath-cli: nothing was imported"))) << blocked.err.toStdString();
     QFile f(inTheWay);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("not a folder"));

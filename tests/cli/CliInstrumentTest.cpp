@@ -1,7 +1,7 @@
 // ionpath-cli scan with the instrument's slit and plate detectors over the
 // shipped library, and the classic detector of the instrument against the
 // classic model itself.
-#include "CliCommands.h"
+#include "CliRun.h"
 #include "analysis/SectorInstrument.h"
 #include "app/FieldScan.h"
 
@@ -12,22 +12,12 @@
 
 namespace {
 
-struct Result {
-    int status = -1;
-    QString out, err;
-};
-
 // The shipped library alone, as CliTest.cpp runs the tool.
-Result Cli(QStringList arguments)
+Result ShippedCli(const QStringList& arguments)
 {
-    Result r;
-    QTextStream out(&r.out), err(&r.err);
-    arguments = QStringList{QStringLiteral("ionpath-cli")} + arguments
-                + QStringList{QStringLiteral("--library"), QStringLiteral(IONPATH_SHIPPED_LIBRARY), QStringLiteral("--no-user-library")};
-    r.status = RunCli(arguments, out, err);
-    out.flush();
-    err.flush();
-    return r;
+    return Cli(arguments
+               + QStringList{QStringLiteral("--library"), QStringLiteral(IONPATH_SHIPPED_LIBRARY),
+                             QStringLiteral("--no-user-library")});
 }
 
 const QString kXenon = QStringLiteral("Xenon (natural isotopes)");
@@ -70,7 +60,7 @@ TEST(CliInstrument, ClassicDetectorIsTheClassicModel)
 
 TEST(CliInstrument, SlitTraceHasASampleAtEveryFieldPosition)
 {
-    const Result r = Cli({"scan", kXenon, "--voltage", "3000", "--detector", "slit", "--source-slit", "0.1",
+    const Result r = ShippedCli({"scan", kXenon, "--voltage", "3000", "--detector", "slit", "--source-slit", "0.1",
                           "--detector-slit", "0.1"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("# Ionpath detector trace\n# substance: Xenon (natural isotopes)\n")));
@@ -99,7 +89,7 @@ TEST(CliInstrument, SlitTraceHasASampleAtEveryFieldPosition)
 // 0.5 mm window.
 TEST(CliInstrument, PlateShowsEveryLineAtOnce)
 {
-    const Result r = Cli({"scan", kXenon, "--voltage", "3000", "--detector", "plate", "--field", "500"});
+    const Result r = ShippedCli({"scan", kXenon, "--voltage", "3000", "--detector", "plate", "--field", "500"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("# Ionpath photographic plate\n")));
     const std::vector<QStringList> rows = Rows(r.out, QStringLiteral("m/z,blackening"));
@@ -143,12 +133,12 @@ TEST(CliInstrument, OptionsAreCheckedWithClearErrors)
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.arguments.join(QLatin1Char(' ')).toStdString());
-        const Result res = Cli(r.arguments);
+        const Result res = ShippedCli(r.arguments);
         EXPECT_EQ(res.status, kExitUsage);
         EXPECT_EQ(res.out, QString());
         EXPECT_TRUE(res.err.contains(QString::fromUtf8(r.message))) << res.err.toStdString();
     }
-    const Result help = Cli({"--help"});
+    const Result help = ShippedCli({"--help"});
     for (const char* word : {"--detector", "classic|slit|plate", "--source-slit", "--detector-slit", "--energy-spread",
                              "--angular-spread", "blackening"})
         EXPECT_TRUE(help.out.contains(QString::fromLatin1(word))) << word;
@@ -163,7 +153,7 @@ TEST(CliInstrument, RenderDrawsTheBeamsAndTheDetector)
     const auto render = [&dir](const QString& name, QStringList extra) {
         const QString deflection = dir.filePath(name + QStringLiteral("-paths.png"));
         const QString spectrum = dir.filePath(name + QStringLiteral("-spectrum.png"));
-        const Result r = Cli(QStringList{"render", kXenon, "--voltage", "5000", "--field", "437", "--deflection",
+        const Result r = ShippedCli(QStringList{"render", kXenon, "--voltage", "5000", "--field", "437", "--deflection",
                                          deflection, "--spectrum", spectrum}
                              + extra);
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
@@ -195,7 +185,7 @@ TEST(CliInstrument, RenderDrawsTheBeamsAndTheDetector)
             }
     // 641-pixel chart, data area from 30 to 639 for m/z 0 to 146.
     EXPECT_NEAR((topX - 30) * 146.0 / 609, 132, 1.5);
-    EXPECT_EQ(Cli({"render", kXenon, "--voltage", "5000", "--field", "437", "--spectrum", dir.filePath("x.png"),
+    EXPECT_EQ(ShippedCli({"render", kXenon, "--voltage", "5000", "--field", "437", "--spectrum", dir.filePath("x.png"),
                    "--source-slit", "1"})
                   .status,
               2); // widths belong to a slit or a plate

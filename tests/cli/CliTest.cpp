@@ -1,7 +1,7 @@
 // ionpath-cli's commands over a small library of known lines and over the
 // shipped one: their output, their errors with message and exit status, and
 // the rendered charts, which must be the main window's pictures.
-#include "CliCommands.h"
+#include "CliRun.h"
 #include "app/FieldScan.h"
 #include "app/MainWindow.h"
 #include "app/SpectrumLibrary.h"
@@ -79,22 +79,6 @@ private:
     QTemporaryDir dir_;
     QByteArray old_;
 };
-
-struct Result {
-    int status = -1;
-    QString out, err;
-};
-
-Result Cli(QStringList arguments)
-{
-    Result r;
-    QTextStream out(&r.out), err(&r.err);
-    arguments.prepend(QStringLiteral("ionpath-cli"));
-    r.status = RunCli(arguments, out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 QByteArray Record(const QByteArray& name, const QByteArray& columns,
                   const QByteArray& credit = " (by courtesy of the test)")
