@@ -2,6 +2,7 @@
 
 #include "app/FieldScan.h"
 #include "app/InstrumentLink.h"
+#include "app/lab/PageParts.h"
 #include "chart/RChart.h"
 
 #include <QHBoxLayout>
@@ -34,45 +35,24 @@ TIdentifyPage::TIdentifyPage(TInstrumentLink& instrument, TTranslate translate, 
     identify_ = new QPushButton(Tr(QStringLiteral("&Identify")), this);
     identify_->setObjectName(QStringLiteral("IdentifyButton"));
     identify_->setToolTip(Tr(QStringLiteral("Compares the recorded spectrum with every substance of the library")));
-    note_ = new QLabel(this);
-    note_->setWordWrap(true);
-    candidates_ = new QTableWidget(0, 3, this);
+    note_ = MakeNote(this);
+    candidates_ = MakeTable(this,
+                            {Tr(QStringLiteral("Rank")), Tr(QStringLiteral("Substance")),
+                             Tr(QStringLiteral("Score (0 to 999)"))},
+                            Tr(QStringLiteral("Best candidates")));
     candidates_->setObjectName(QStringLiteral("Candidates"));
-    candidates_->setHorizontalHeaderLabels({Tr(QStringLiteral("Rank")), Tr(QStringLiteral("Substance")),
-                                            Tr(QStringLiteral("Score (0 to 999)"))});
-    candidates_->verticalHeader()->setVisible(false);
-    candidates_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    candidates_->setSelectionBehavior(QAbstractItemView::SelectRows);
     candidates_->setSelectionMode(QAbstractItemView::SingleSelection);
     candidates_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     candidates_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    candidates_->setAccessibleName(Tr(QStringLiteral("Best candidates")));
 
-    mirror_ = new TRChart(this);
-    mirror_->setObjectName(QStringLiteral("MirrorChart"));
-    mirror_->SetMarginLeft(34);
-    mirror_->SetMarginRight(8);
-    mirror_->SetMarginTop(20);
-    mirror_->SetMarginBottom(20);
-    mirror_->SetControlBounds(0, 0, 520, 300);
-    mirror_->setFixedSize(520, 300);
-    mirror_->SetLayerRange(1, 0, 100, -100, 100);
-    mirror_->Scale1X()->SetVisible(true);
-    mirror_->Scale1Y()->SetVisible(true);
-    mirror_->Scale1X()->SetDecPlaces(0);
-    mirror_->Scale1Y()->SetDecPlaces(0);
-    mirror_->SetAutoRedraw(false);
-    mirror_->Loaded();
-    mirror_->setAccessibleName(
-        Tr(QStringLiteral("The recorded spectrum above, the chosen candidate's below, pointing down")));
+    mirror_ = MakeStickChart(this, QStringLiteral("MirrorChart"), QSize(520, 300), QMargins(34, 20, 8, 20),
+                             Tr(QStringLiteral("The recorded spectrum above, the chosen candidate's below, pointing down")));
 
     reveal_ = new QPushButton(Tr(QStringLiteral("&Reveal")), this);
     reveal_->setObjectName(QStringLiteral("RevealButton"));
     reveal_->setToolTip(Tr(QStringLiteral("Names the sample")));
     reveal_->setVisible(instrument_.InExercise());
-    revealed_ = new QLabel(this);
-    revealed_->setObjectName(QStringLiteral("Revealed"));
-    revealed_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    revealed_ = MakeNote(this, QStringLiteral("Revealed"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(identify_);
@@ -115,17 +95,12 @@ void TIdentifyPage::Identify()
     library_ = instrument_.LibrarySpectra();
     const TLibrarySearch search(library_);
     found_ = search.Search(recorded_, kCandidates);
-    candidates_->setRowCount(int(found_.size()));
+    std::vector<QStringList> rows;
     for (int r = 0; r < int(found_.size()); ++r) {
         const TSearchCandidate& c = found_[size_t(r)];
-        const QStringList cells{QString::number(r + 1), library_[size_t(c.Index)].Name,
-                                QString::number(int(std::lround(c.Score)))};
-        for (int col = 0; col < 3; ++col) {
-            auto* item = new QTableWidgetItem(cells[col]);
-            item->setTextAlignment(col == 1 ? (Qt::AlignLeft | Qt::AlignVCenter) : (Qt::AlignRight | Qt::AlignVCenter));
-            candidates_->setItem(r, col, item);
-        }
+        rows.push_back({QString::number(r + 1), library_[size_t(c.Index)].Name, QString::number(int(std::lround(c.Score)))});
     }
+    FillTable(*candidates_, rows, 1);
     note_->setText(found_.empty() ? Tr(QStringLiteral("No substance of the library shares a line with this spectrum."))
                                   : Tr(QStringLiteral("The <%1%> best of <%2%> substances; choose one to compare."),
                                        {QString::number(found_.size()), QString::number(library_.size())}));

@@ -1,5 +1,7 @@
 #include "app/lab/InstrumentPage.h"
 
+#include "app/lab/PageParts.h"
+
 #include "app/InstrumentLink.h"
 #include "app/SectorField.h"
 
@@ -26,15 +28,6 @@ QDoubleSpinBox* MakeSpin(QWidget* parent, double low, double high, double step, 
     // A value typed digit by digit is applied once, not at every digit.
     s->setKeyboardTracking(false);
     return s;
-}
-
-QLabel* MakeNote(QWidget* parent, const char* name)
-{
-    auto* l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setWordWrap(true);
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    return l;
 }
 
 } // namespace
@@ -65,7 +58,7 @@ TInstrumentPage::TInstrumentPage(TInstrumentLink& instrument, TTranslate transla
     row(Tr(QStringLiteral("D&etector slit:")), Tr(QStringLiteral("Detector slit width")), detectorSlit_);
     row(Tr(QStringLiteral("E&nergy spread:")), Tr(QStringLiteral("Energy spread of the ions")), energySpread_);
     row(Tr(QStringLiteral("&Angular spread:")), Tr(QStringLiteral("Half-angle of the beam")), angularSpread_);
-    auto* explain = MakeNote(beamBox, "InstrumentExplanation");
+    auto* explain = MakeNote(beamBox, QStringLiteral("InstrumentExplanation"));
     explain->setText(Tr(QStringLiteral("At the slit the ions' paths meet the wall square-on: a mass, energy or angle "
                                        "that differs moves the image to first order, a start point along the source "
                                        "slit only to second order. So the detector slit, the energy spread and the "
@@ -73,14 +66,14 @@ TInstrumentPage::TInstrumentPage(TInstrumentLink& instrument, TTranslate transla
     form->addRow(explain);
 
     auto* powerBox = new QGroupBox(Tr(QStringLiteral("Resolving power")), this);
-    expected_ = MakeNote(powerBox, "ExpectedResolvingPower");
-    measured_ = MakeNote(powerBox, "MeasuredResolvingPower");
+    expected_ = MakeNote(powerBox, QStringLiteral("ExpectedResolvingPower"));
+    measured_ = MakeNote(powerBox, QStringLiteral("MeasuredResolvingPower"));
     auto* powerLayout = new QVBoxLayout(powerBox);
     powerLayout->addWidget(expected_);
     powerLayout->addWidget(measured_);
 
     auto* reachBox = new QGroupBox(Tr(QStringLiteral("Reachable masses")), this);
-    reach_ = MakeNote(reachBox, "ReachableMasses");
+    reach_ = MakeNote(reachBox, QStringLiteral("ReachableMasses"));
     auto* reachLayout = new QVBoxLayout(reachBox);
     reachLayout->addWidget(reach_);
 

@@ -1,5 +1,7 @@
 #include "app/lab/IsotopesPage.h"
 
+#include "app/lab/PageParts.h"
+
 #include "analysis/ChemicalFormula.h"
 #include "app/FieldScan.h"
 #include "app/InstrumentLink.h"
@@ -23,41 +25,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-QTableWidget* MakeTable(QWidget* parent, const QStringList& headers, const QString& name)
-{
-    auto* t = new QTableWidget(0, int(headers.size()), parent);
-    t->setHorizontalHeaderLabels(headers);
-    t->verticalHeader()->setVisible(false);
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    t->setAccessibleName(name);
-    return t;
-}
-
-void FillTable(QTableWidget& table, const std::vector<QStringList>& rows)
-{
-    table.setRowCount(int(rows.size()));
-    for (int r = 0; r < int(rows.size()); ++r)
-        for (int c = 0; c < int(rows[size_t(r)].size()) && c < table.columnCount(); ++c) {
-            auto* item = new QTableWidgetItem(rows[size_t(r)][c]);
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table.setItem(r, c, item);
-        }
-}
-
-QLabel* MakeNote(QWidget* parent)
-{
-    auto* l = new QLabel(parent);
-    l->setWordWrap(true);
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    return l;
-}
-
-} // namespace
-
 TIsotopesPage::TIsotopesPage(TInstrumentLink& instrument, TTranslate translate, QWidget* parent)
     : QWidget(parent), instrument_(instrument), translate_(std::move(translate))
 {
@@ -79,22 +46,8 @@ TIsotopesPage::TIsotopesPage(TInstrumentLink& instrument, TTranslate translate, 
                                Tr(QStringLiteral("Abundance (%)"))},
                               Tr(QStringLiteral("Isotope pattern")));
     patternTable_->setObjectName(QStringLiteral("PatternTable"));
-    patternChart_ = new TRChart(formulaBox);
-    patternChart_->setObjectName(QStringLiteral("PatternChart"));
-    patternChart_->SetMarginLeft(30);
-    patternChart_->SetMarginRight(8);
-    patternChart_->SetMarginTop(8);
-    patternChart_->SetMarginBottom(20);
-    patternChart_->SetControlBounds(0, 0, 360, 150);
-    patternChart_->setFixedSize(360, 150);
-    patternChart_->SetLayerRange(1, 0, 10, 0, 100);
-    patternChart_->Scale1X()->SetVisible(true);
-    patternChart_->Scale1Y()->SetVisible(true);
-    patternChart_->Scale1X()->SetDecPlaces(0); // nominal masses
-    patternChart_->Scale1Y()->SetDecPlaces(0);
-    patternChart_->SetAutoRedraw(false);
-    patternChart_->Loaded();
-    patternChart_->setAccessibleName(Tr(QStringLiteral("Isotope pattern as a stick chart")));
+    patternChart_ = MakeStickChart(formulaBox, QStringLiteral("PatternChart"), QSize(360, 150), QMargins(30, 8, 8, 20),
+                                   Tr(QStringLiteral("Isotope pattern as a stick chart")));
     add_ = new QPushButton(Tr(QStringLiteral("&Add to substances")), formulaBox);
     add_->setObjectName(QStringLiteral("AddToSubstances"));
     add_->setEnabled(false);

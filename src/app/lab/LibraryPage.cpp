@@ -1,6 +1,7 @@
 #include "app/lab/LibraryPage.h"
 
 #include "app/InstrumentLink.h"
+#include "app/lab/PageParts.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -16,9 +17,7 @@ TLibraryPage::TLibraryPage(TInstrumentLink& instrument, TTranslate translate, QW
     ChooseFiles = [](QWidget* parent, const QString& title, const QString& filter) {
         return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
     };
-    where_ = new QLabel(this);
-    where_->setWordWrap(true);
-    where_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    where_ = MakeNote(this);
     auto* listLabel = new QLabel(Tr(QStringLiteral("Your &substances:")), this);
     substances_ = new QListWidget(this);
     substances_->setObjectName(QStringLiteral("UserSubstances"));
