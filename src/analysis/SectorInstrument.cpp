@@ -50,6 +50,20 @@ int GridCount(double image, double smoothing, int least, int most)
 
 } // namespace
 
+std::optional<double> FirstOrderResolvingPower(const TInstrumentSettings& s, int voltage)
+{
+    if (s.Detector == TDetectorKind::Classic || voltage <= 0)
+        return std::nullopt;
+    // Half the relative mass and energy shift, 40 = r / 2 at r = 80; the
+    // angle moves the image by r per radian on each side.
+    const double image = kDetectorRadius / 2 * NonNegative(s.EnergySpread) / voltage
+                         + 2 * kDetectorRadius * NonNegative(s.AngularSpread) / 1000;
+    const double width = std::max(image, NonNegative(s.DetectorSlit) * kChartUnitsPerMm);
+    if (!(width > 0))
+        return std::nullopt;
+    return kDetectorRadius / 2 / width;
+}
+
 std::optional<double> WallHeight(double radius)
 {
     if (!(radius >= (kWallX - kSourceX) / 2))

@@ -138,6 +138,11 @@ struct TPlateReading {
     double Height = 0, Mass = 0, Blackening = 0;
 };
 
+// The resolving power m/dm at half height that the first-order geometry
+// above gives a slit or a plate: 40 / max(w, s2), w = 40 dU/U + 160 a the
+// image of the spreads (chart units), s2 the slit or the plate's reading
+// window. None for the classic detector or when both widths are 0.
+std::optional<double> FirstOrderResolvingPower(const TInstrumentSettings& settings, int voltage);
 // y(r) = sqrt(160 (r - 40)); none for r < 40.
 std::optional<double> WallHeight(double radius);
 // The m/z whose central ray meets the wall at `height`: r = height^2 / 160 + 40,

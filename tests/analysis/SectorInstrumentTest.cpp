@@ -265,3 +265,29 @@ TEST(SectorInstrument, PlateRecordsTheLinesWhereTheirCirclesMeetTheWall)
             }
         }
 }
+
+// The first-order promise, by hand: m/dm = 40 / max(w, s2) in chart units
+// (0.3 per mm), w = 40 dU/U + 160 a.
+TEST(SectorInstrument, FirstOrderResolvingPower)
+{
+    struct Case {
+        TInstrumentSettings Settings;
+        int Voltage;
+        double Power; // 0: none
+    };
+    const Case cases[] = {
+        {{.DetectorSlit = 0.1, .Detector = TDetectorKind::Slit}, 5000, 40 / 0.03},             // the slit alone
+        {{.DetectorSlit = 0.05, .EnergySpread = 100, .Detector = TDetectorKind::Slit}, 5000, 50}, // w = 40 * 0.02 = 0.8
+        {{.DetectorSlit = 0.05, .AngularSpread = 10, .Detector = TDetectorKind::Plate}, 3000, 25}, // w = 160 * 0.01 = 1.6
+        {{.DetectorSlit = 0.1, .Detector = TDetectorKind::Classic}, 5000, 0},
+    };
+    for (const Case& c : cases) {
+        const std::optional<double> power = FirstOrderResolvingPower(c.Settings, c.Voltage);
+        if (c.Power == 0) {
+            EXPECT_FALSE(power);
+        } else {
+            ASSERT_TRUE(power);
+            EXPECT_NEAR(*power, c.Power, 1e-9 * c.Power);
+        }
+    }
+}

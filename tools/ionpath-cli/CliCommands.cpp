@@ -180,19 +180,19 @@ struct TOptions {
     QCommandLineOption NoUserLibrary{QStringLiteral("no-user-library"),
                                      QStringLiteral("Leave the user's own spectrum library out.")};
     QCommandLineOption Detector{QStringLiteral("detector"),
-                                QStringLiteral("scan: the detector, classic (default), slit or plate."),
+                                QStringLiteral("scan, render: the detector, classic (default), slit or plate."),
                                 QStringLiteral("KIND")};
     QCommandLineOption SourceSlit{QStringLiteral("source-slit"),
-                                  QStringLiteral("scan: the source slit's width in mm (0.05 to 2, default 0.5)."),
+                                  QStringLiteral("scan, render: the source slit's width in mm (0.05 to 2, default 0.5)."),
                                   QStringLiteral("MM")};
     QCommandLineOption DetectorSlit{QStringLiteral("detector-slit"),
-                                    QStringLiteral("scan: the detector slit's width in mm (0.05 to 5, default 0.5)."),
+                                    QStringLiteral("scan, render: the detector slit's width in mm (0.05 to 5, default 0.5)."),
                                     QStringLiteral("MM")};
     QCommandLineOption EnergySpread{QStringLiteral("energy-spread"),
-                                    QStringLiteral("scan: the ions' energy spread in V (0 to 100, default 0)."),
+                                    QStringLiteral("scan, render: the ions' energy spread in V (0 to 100, default 0)."),
                                     QStringLiteral("V")};
     QCommandLineOption AngularSpread{QStringLiteral("angular-spread"),
-                                     QStringLiteral("scan: the beam's half-angle in mrad (0 to 10, default 0)."),
+                                     QStringLiteral("scan, render: the beam's half-angle in mrad (0 to 10, default 0)."),
                                      QStringLiteral("MRAD")};
 };
 

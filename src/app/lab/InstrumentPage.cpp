@@ -44,10 +44,10 @@ TInstrumentPage::TInstrumentPage(TInstrumentLink& instrument, TTranslate transla
     detector_->addItem(Tr(QStringLiteral("Slit")), int(TDetectorKind::Slit));
     detector_->addItem(Tr(QStringLiteral("Photographic plate")), int(TDetectorKind::Plate));
     detector_->setCurrentIndex(detector_->findData(int(instrument_.Detector().Detector)));
-    sourceSlit_ = MakeSpin(beamBox, 0.05, 2, 0.05, 2, defaults.SourceSlit, QStringLiteral("mm"));
-    detectorSlit_ = MakeSpin(beamBox, 0.05, 5, 0.05, 2, defaults.DetectorSlit, QStringLiteral("mm"));
-    energySpread_ = MakeSpin(beamBox, 0, 100, 5, 0, defaults.EnergySpread, QStringLiteral("V"));
-    angularSpread_ = MakeSpin(beamBox, 0, 10, 0.5, 1, defaults.AngularSpread, QStringLiteral("mrad"));
+    sourceSlit_ = MakeSpin(beamBox, kSourceSlitLowest, kSourceSlitHighest, 0.05, 2, defaults.SourceSlit, QStringLiteral("mm"));
+    detectorSlit_ = MakeSpin(beamBox, kDetectorSlitLowest, kDetectorSlitHighest, 0.05, 2, defaults.DetectorSlit, QStringLiteral("mm"));
+    energySpread_ = MakeSpin(beamBox, 0, kEnergySpreadHighest, 5, 0, defaults.EnergySpread, QStringLiteral("V"));
+    angularSpread_ = MakeSpin(beamBox, 0, kAngularSpreadHighest, 0.5, 1, defaults.AngularSpread, QStringLiteral("mrad"));
     auto* form = new QFormLayout(beamBox);
     const auto row = [&](const QString& label, const QString& accessible, QWidget* field) {
         form->addRow(label, field);
@@ -136,21 +136,9 @@ void TInstrumentPage::ShowSettings()
     }
 }
 
-std::optional<double> TInstrumentPage::ExpectedResolvingPower(const TInstrumentSettings& s, int voltage)
-{
-    if (s.Detector == TDetectorKind::Classic || voltage <= 0)
-        return std::nullopt;
-    const double image = 40 * s.EnergySpread / voltage + 160 * s.AngularSpread / 1000;
-    // The plate is read through a window of the detector slit's width.
-    const double width = std::max(image, s.DetectorSlit * kChartUnitsPerMm);
-    if (!(width > 0))
-        return std::nullopt;
-    return 40 / width;
-}
-
 void TInstrumentPage::ShowExpected()
 {
-    const auto power = ExpectedResolvingPower(Settings(), instrument_.Voltage());
+    const auto power = FirstOrderResolvingPower(Settings(), instrument_.Voltage());
     expected_->setText(power ? Tr(QStringLiteral("From the geometry: m/\u0394m = <%1%> (half-height width m \u00b7 max(w, s\u2082) / 40, w the image of the spreads)"),
                                   {QString::number(*power, 'f', 0)})
                              : Tr(QStringLiteral("The classic detector takes a line whole when its path ends within one chart unit of the detector.")));

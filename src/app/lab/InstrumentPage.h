@@ -33,12 +33,6 @@ public:
     // The settings as the controls hold them.
     TInstrumentSettings Settings() const;
 
-    // The resolving power the first-order geometry gives for the settings:
-    // a peak's half-height width is max(w, s2) on the wall, w the image of
-    // the energy and angular spreads (40 dU/U + 160 a chart units), which
-    // is m max(w, s2) / 40 in m/z; none when both are 0.
-    static std::optional<double> ExpectedResolvingPower(const TInstrumentSettings& settings, int voltage);
-
 private:
     void Apply();
     void ShowSettings();
