@@ -39,6 +39,18 @@ std::vector<TSpectralLine> LinesAtCharge(std::vector<TSpectralLine> lines, int c
     return lines;
 }
 
+std::vector<double> MassesOutOfReach(const std::vector<TSpectralLine>& lines, int voltage, double k)
+{
+    const TMassRange range = ReachableMasses(voltage, k);
+    std::vector<double> out;
+    for (const TSpectralLine& l : lines)
+        if (l.Mass > range.High || l.Mass < range.Low)
+            out.push_back(l.Mass);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
 std::optional<int> HighestVoltageReaching(double mass, double k)
 {
     constexpr int lowest = 3000, highest = 8000;

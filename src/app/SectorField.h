@@ -39,6 +39,10 @@ TIonPaths ComputeIonPathModel(int voltage, int fieldPosition, double k,
 // r = sqrt(2 m U / (z e)) / B. With z = 1 the lines are returned as they are.
 std::vector<TSpectralLine> LinesAtCharge(std::vector<TSpectralLine> lines, int charge);
 
+// The distinct m/z of the lines (at m/z already) that no field from 0.1 to
+// 500 mT brings to the detector at this voltage, ascending.
+std::vector<double> MassesOutOfReach(const std::vector<TSpectralLine>& lines, int voltage, double k);
+
 // The highest whole voltage at which ions of m/z `mass` can still be focused
 // (the largest m/z in focus, ReachableMasses(U, k).High, falls as 1/U), at most
 // 8000 V; none when even 3000 V is too high (the voltage slider's range).

@@ -681,8 +681,8 @@ private:
         const double k = SectorFieldConstant();
         const double largest = ReachableMasses(voltage, k).High;
         std::vector<double> missing;
-        for (const double mz : all)
-            if (mz > largest && !recorded.count(mz))
+        for (const double mz : MassesOutOfReach(lines, voltage, k))
+            if (!recorded.count(mz))
                 missing.push_back(mz);
         if (missing.empty())
             return;

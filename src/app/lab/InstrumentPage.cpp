@@ -160,12 +160,10 @@ void TInstrumentPage::ShowReach()
     QString text = Tr(QStringLiteral("At <%1%> V the field (0.1 to 500 mT) brings m/z <%2%> to <%3%> to the detector."),
                       {QString::number(voltage), QString::number(range.Low, 'f', 6), QString::number(range.High, 'f', 1)});
     QStringList out;
-    for (const TSpectralLine& l : LinesAtCharge(instrument_.SubstanceLines(), instrument_.Charge()))
-        if (l.Mass > range.High || l.Mass < range.Low)
-            out.append(QString::number(l.Mass, 'g', 6));
-    if (!out.isEmpty()) {
-        std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) { return a.toDouble() < b.toDouble(); });
+    for (const double mz : MassesOutOfReach(LinesAtCharge(instrument_.SubstanceLines(), instrument_.Charge()), voltage,
+                                            SectorFieldConstant()))
+        out.append(QString::number(mz, 'g', 6));
+    if (!out.isEmpty())
         text += QLatin1Char(' ') + Tr(QStringLiteral("Out of reach: the lines at m/z <%1%>."), {out.join(QStringLiteral(", "))});
-    }
     reach_->setText(text);
 }

@@ -241,20 +241,15 @@ void TIsotopesPage::ShowReach()
     const double k = SectorFieldConstant();
     const int voltage = instrument_.Voltage();
     const double largest = ReachableMasses(voltage, k).High;
-    double heaviest = 0;
-    int out = 0;
-    for (const TSpectralLine& l : LinesAtCharge(instrument_.SubstanceLines(), instrument_.Charge()))
-        if (l.Mass > largest) {
-            ++out;
-            heaviest = std::max(heaviest, l.Mass);
-        }
-    if (out == 0) {
+    const std::vector<double> out =
+        MassesOutOfReach(LinesAtCharge(instrument_.SubstanceLines(), instrument_.Charge()), voltage, k);
+    if (out.empty()) {
         reach_->clear();
         return;
     }
     QString text = Tr(QStringLiteral("<%1%> lines of the substance lie above m/z <%2%>, the largest that reaches the detector at <%3%> V."),
-                      {QString::number(out), FixedText(largest, 1), QString::number(voltage)});
-    if (const auto v = HighestVoltageReaching(heaviest, k))
+                      {QString::number(out.size()), FixedText(largest, 1), QString::number(voltage)});
+    if (const auto v = HighestVoltageReaching(out.back(), k))
         text += QLatin1Char(' ') + Tr(QStringLiteral("Set at most <%1%> V to record them all."), {QString::number(*v)});
     else
         text += QLatin1Char(' ') + Tr(QStringLiteral("No voltage of the instrument brings them into focus."));
