@@ -102,18 +102,27 @@ TInstrumentSettings TypicalInstrument(TDetectorKind kind)
     return s;
 }
 
+// The window with the shipped substance that has the most lines, and with a
+// slit or a plate that instrument at 3000 V.
+void SetUpWindow(TfrmExample& w, TDetectorKind kind)
+{
+    w.SetLibraryPath(ShippedLibrary());
+    w.show();
+    w.FormActivate();
+    ChooseMostLines(w);
+    if (kind != TDetectorKind::Classic) {
+        w.Energy->setValue(3000);
+        w.SetDetector(TypicalInstrument(kind));
+    }
+}
+
 // The window's picture with real beams: every line's rays in the deflection
 // view and, with the plate, the blackening against m/z; two field positions
 // in turn, so that every call draws anew.
 void InstrumentPicture(benchmark::State& state, TDetectorKind kind)
 {
     TfrmExample w;
-    w.SetLibraryPath(ShippedLibrary());
-    w.show();
-    w.FormActivate();
-    ChooseMostLines(w);
-    w.Energy->setValue(3000);
-    w.SetDetector(TypicalInstrument(kind));
+    SetUpWindow(w, kind);
     int bp = 3000;
     for (auto _ : state) {
         w.ComputeIonPaths(3000, bp);
@@ -129,14 +138,7 @@ BENCHMARK_CAPTURE(InstrumentPicture, plate, TDetectorKind::Plate)->Unit(benchmar
 void FieldScan(benchmark::State& state, TDetectorKind kind)
 {
     TfrmExample w;
-    w.SetLibraryPath(ShippedLibrary());
-    w.show();
-    w.FormActivate();
-    ChooseMostLines(w);
-    if (kind != TDetectorKind::Classic) {
-        w.Energy->setValue(3000);
-        w.SetDetector(TypicalInstrument(kind));
-    }
+    SetUpWindow(w, kind);
     int passes = 0;
     w.OnScanPass = [&passes](int) { ++passes; };
     QElapsedTimer wall; // the X server works in its own process: wall time counts

@@ -30,6 +30,18 @@
 
 namespace {
 
+// Saves one picture into the output folder and names it on standard output.
+bool SavePicture(const QImage& picture, const QDir& out, const QString& file)
+{
+    const QString path = out.filePath(file);
+    if (!picture.save(path)) {
+        std::fprintf(stderr, "doc-pictures: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
 bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
 {
     QTemporaryDir userData;
@@ -59,12 +71,8 @@ bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
     w.ScStartBtnClick();
     lab.Isotopes()->FormulaEdit()->setText(QStringLiteral("CH3Cl"));
     QApplication::processEvents();
-    const QString path = out.filePath(QStringLiteral("laboratory-isotopes-%1.png").arg(language));
-    if (!lab.grab().save(path)) {
-        std::fprintf(stderr, "doc-pictures: cannot write %s\n", qPrintable(path));
+    if (!SavePicture(lab.grab().toImage(), out, QStringLiteral("laboratory-isotopes-%1.png").arg(language)))
         return false;
-    }
-    std::printf("%s\n", qPrintable(path));
     if (language != QLatin1String("en"))
         return true;
     // Identifying m-xylene: its isomers follow close behind.
@@ -75,12 +83,8 @@ bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
     lab.Identify()->Identify();
     lab.Identify()->Candidates()->setCurrentCell(1, 1);
     QApplication::processEvents();
-    const QString identify = out.filePath(QStringLiteral("laboratory-identify.png"));
-    if (!lab.grab().save(identify)) {
-        std::fprintf(stderr, "doc-pictures: cannot write %s\n", qPrintable(identify));
+    if (!SavePicture(lab.grab().toImage(), out, QStringLiteral("laboratory-identify.png")))
         return false;
-    }
-    std::printf("%s\n", qPrintable(identify));
     w.spectrumbox->setCurrentIndex(w.spectrumbox->findText(QStringLiteral("Xenon (natural isotopes)")));
     w.spectrumboxChange();
     // Xenon through narrow and wide slits, then on the plate.
@@ -88,15 +92,14 @@ bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
     struct TShot {
         const char* File;
         TInstrumentSettings Settings;
-        int Field; // for the plate
     };
     const TShot shots[] = {
         {"xenon-slits-narrow.png", {.SourceSlit = 0.1, .DetectorSlit = 0.1, .EnergySpread = 0, .AngularSpread = 0,
-                                    .Detector = TDetectorKind::Slit}, 0},
+                                    .Detector = TDetectorKind::Slit}},
         {"xenon-slits-wide.png", {.SourceSlit = 2, .DetectorSlit = 2, .EnergySpread = 100, .AngularSpread = 0,
-                                  .Detector = TDetectorKind::Slit}, 0},
+                                  .Detector = TDetectorKind::Slit}},
         {"xenon-plate.png", {.SourceSlit = 0.1, .DetectorSlit = 0.1, .EnergySpread = 0, .AngularSpread = 0,
-                             .Detector = TDetectorKind::Plate}, 0},
+                             .Detector = TDetectorKind::Plate}},
     };
     for (const TShot& shot : shots) {
         w.Instrument().SetDetector(shot.Settings);
@@ -108,16 +111,11 @@ bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
         // 500 mT brings 171.5 there at 5000 V.
         w.TBMagnetic->setValue(4370);
         QApplication::processEvents();
-        const QString file = out.filePath(QString::fromLatin1(shot.File));
-        if (!w.grab().save(file))
+        if (!SavePicture(w.grab().toImage(), out, QString::fromLatin1(shot.File)))
             return false;
-        std::printf("%s\n", qPrintable(file));
-        if (&shot == &shots[0]) { // the page with the narrow slits' resolving power
-            const QString page = out.filePath(QStringLiteral("laboratory-instrument.png"));
-            if (!lab.grab().save(page))
-                return false;
-            std::printf("%s\n", qPrintable(page));
-        }
+        // The page with the narrow slits' resolving power.
+        if (&shot == &shots[0] && !SavePicture(lab.grab().toImage(), out, QStringLiteral("laboratory-instrument.png")))
+            return false;
     }
     w.Instrument().SetDetector({.Detector = TDetectorKind::Classic});
     w.TBMagnetic->setValue(1);
@@ -127,13 +125,7 @@ bool IsotopesPicture(const QDir& data, const QDir& out, const QString& language)
     emit lab.Isotopes()->ChargeBox()->activated(1);
     w.ScStartBtnClick();
     QApplication::processEvents();
-    const QString charged = out.filePath(QStringLiteral("xenon-charge-2.png"));
-    if (!w.grab().save(charged)) {
-        std::fprintf(stderr, "doc-pictures: cannot write %s\n", qPrintable(charged));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(charged));
-    return true;
+    return SavePicture(w.grab().toImage(), out, QStringLiteral("xenon-charge-2.png"));
 }
 
 bool SheetPicture(const QDir& data, const QDir& out)
@@ -144,14 +136,10 @@ bool SheetPicture(const QDir& data, const QDir& out)
     TLexifer2000 texts(QStringLiteral("Ionpath"));
     LoadTranslationFile(texts, data.filePath(QStringLiteral("ionpath.itl")));
     const TExercise exercise = DrawExercise(shipped.SubstanceNames(), QStringLiteral("42"));
-    const QString path = out.filePath(QStringLiteral("worksheet-page.png"));
     const QImage page = ExerciseSheetPicture(exercise, 0, shipped, [&texts](const QString& key, const QStringList& args) {
         return texts.Translate(key, args);
     });
-    if (!page.save(path))
-        return false;
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return SavePicture(page, out, QStringLiteral("worksheet-page.png"));
 }
 
 } // namespace
