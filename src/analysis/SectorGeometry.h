@@ -15,6 +15,8 @@ constexpr double kChartUnitsPerMetre = 300;
 constexpr int kFieldScale = 10000; // field positions (slider steps) per tesla
 constexpr int kFieldMinimum = 1;    // the field slider's range: 0.1 to 500 mT
 constexpr int kFieldMaximum = 5000;
+constexpr int kVoltageMinimum = 3000; // the voltage slider's range, V
+constexpr int kVoltageMaximum = 8000;
 
 // The radius factor F of r = sqrt(m/z) * F, in chart units, at a voltage (V)
 // and field position (B = position / kFieldScale T): F = sqrt(U k / B^2) * 300,

@@ -331,9 +331,9 @@ void TfrmExample::BuildControls()
     RChart2 = new TRChart(p);
     SetUpSpectrumChart(*RChart2);
 
-    Energy = MakeSlider(p, 148, 292, 3000, 8000, 5000, 200);
+    Energy = MakeSlider(p, 148, 292, kVoltageMinimum, kVoltageMaximum, 5000, 200);
     Energy->setObjectName(QStringLiteral("Energy"));
-    TBMagnetic = MakeSlider(p, 400, 292, 1, 5000, 1, 2);
+    TBMagnetic = MakeSlider(p, 400, 292, kFieldMinimum, kFieldMaximum, 1, 2);
     TBMagnetic->setObjectName(QStringLiteral("TBMagnetic"));
     MakeLabel(p, QStringLiteral("LX_Acceleration Voltage"), 148, 272)->setObjectName(QStringLiteral("Voltage"));
     MakeLabel(p, QStringLiteral("LX_Magnetic Field"), 400, 272)->setObjectName(QStringLiteral("MFieldLb"));

@@ -53,16 +53,15 @@ std::vector<double> MassesOutOfReach(const std::vector<TSpectralLine>& lines, in
 
 std::optional<int> HighestVoltageReaching(double mass, double k)
 {
-    constexpr int lowest = 3000, highest = 8000;
     if (!(mass > 0))
-        return highest;
+        return kVoltageMaximum;
     // m_max(U) * U is the same for every U.
-    const double u = ReachableMasses(highest, k).High * highest / mass;
-    int v = int(std::min<double>(std::floor(u), highest));
+    const double u = ReachableMasses(kVoltageMaximum, k).High * kVoltageMaximum / mass;
+    int v = int(std::min<double>(std::floor(u), kVoltageMaximum));
     // The model's rounding decides at the edge: step down until it agrees.
-    while (v >= lowest && ReachableMasses(v, k).High < mass)
+    while (v >= kVoltageMinimum && ReachableMasses(v, k).High < mass)
         --v;
-    if (v < lowest)
+    if (v < kVoltageMinimum)
         return std::nullopt;
     return v;
 }

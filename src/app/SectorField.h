@@ -45,5 +45,6 @@ std::vector<double> MassesOutOfReach(const std::vector<TSpectralLine>& lines, in
 
 // The highest whole voltage at which ions of m/z `mass` can still be focused
 // (the largest m/z in focus, ReachableMasses(U, k).High, falls as 1/U), at most
-// 8000 V; none when even 3000 V is too high (the voltage slider's range).
+// kVoltageMaximum; none when even kVoltageMinimum is too high (the voltage
+// slider's range).
 std::optional<int> HighestVoltageReaching(double mass, double k);

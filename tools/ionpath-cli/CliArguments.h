@@ -10,9 +10,6 @@
 #include <QString>
 #include <variant>
 
-constexpr int kVoltageMinimum = 3000;
-constexpr int kVoltageMaximum = 8000;
-
 struct TArgumentError {
     QString Message;
 };
